@@ -1,14 +1,104 @@
 #pragma once
 
+#include "app/registerlogic.h"
+#include "common/prompter.h"
+#include "common/startupsettings.h"
+#include "db/connection.h"
+
 #include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSplitter;
+
+namespace dorvik::common {
+class GridModel;
+class GridView;
+} // namespace dorvik::common
 
 namespace dorvik::app {
 
-// The document register: the program's main window.
+// The document register: the program's main window. It lists the issue documents of the
+// current cost centre by kind and year, shows the lines of the current one, and holds
+// what the other windows take over (connection, cost centre, own IČO, current document).
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // The settings file is read when the window is first shown.
+    explicit TForm1(QString settingsPath, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    db::Connection& connection() { return connection_; }
+    const common::StartupSettings& settings() const { return settings_; }
+    const QString& costCentre() const { return costCentre_; }
+    const QString& ownIco() const { return ownIco_; }
+    RegisterMode mode() const { return mode_; }
+    bool centrumMode() const;
+    common::GridModel& documents() { return *documents_; }
+    common::GridModel& lines() { return *lines_; }
+    // The result row of the current document, -1 when the list is empty.
+    int currentDocumentRow() const;
+
+    // Opens the issue document editor and returns the number it saved (0: nothing).
+    std::function<qint64(const EditorRequest&)> editorOpener;
+
+    // The handlers, named after their controls.
+    void FormShow();
+    void ButtonDLClick() { selectMode(RegisterMode::DL); }
+    void ButtonFAClick() { selectMode(RegisterMode::FA); }
+    void ButtonVPClick() { selectMode(RegisterMode::VP); }
+    void suiComboBoxRokChange();
+    void NovyDokladClick();
+    void OpravitDokladClick();
+    void StrediskoClick();
+    void DokumentaceClick();
+    // Reloads the list with unchanged filters and moves to the document if it is listed.
+    void reloadAndLocate(qint64 documentNumber);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildBottomPanel(QWidget* panel);
+    void selectMode(RegisterMode mode);
+    void loadList();
+    void currentDocumentChanged();
+    void openEditor(const EditorRequest& request);
+    void restoreYear();
+    void saveYear();
+
+    QString settingsPath_;
+    common::StartupSettings settings_;
+    db::Connection connection_;
+    QString costCentre_;
+    QString ownIco_;
+    RegisterMode mode_ = RegisterMode::DL;
+    bool shown_ = false;
+    common::MessageBox messages_{QStringLiteral("Dorvik")};
+
+    common::GridModel* documents_;
+    common::GridModel* lines_;
+    common::GridView* DBGrid1;
+    common::GridView* DBGrid2;
+    QSplitter* splitter_;
+    QComboBox* suiComboBoxRok;
+    QPushButton* ButtonDL;
+    QPushButton* ButtonFA;
+    QPushButton* ButtonVP;
+    QLabel* Label1;
+    QAction* NovyDoklad;
+    QAction* OpravitDoklad;
+    QAction* TiskDokladu;
+    QAction* GeneraceFaktury;
+    QAction* TiskFaktury;
+    QMenu* MenuCentrum;
+    QAction* KontrolaVerzeSeparator;
+    QAction* KontrolaVerze;
 };
 
 } // namespace dorvik::app

@@ -1,0 +1,212 @@
+#include "app/tform1.h"
+#include "common/gridmodel.h"
+#include "support/dbfixture.h"
+#include "support/scriptedprompter.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace dorvik;
+using app::TForm1;
+
+namespace {
+
+class RegisterTest : public test::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
+        resetTables({"dl", "dlrad", "strediska"});
+        exec("INSERT INTO strediska (STREDISKO, ICO) VALUES ('1', '27354910'), ('11', '12345678')");
+        // Blank and empty invoice numbers both count as not invoiced; vnitro 2 is internal.
+        exec("INSERT INTO dl (CISLODOKLA, STREDISKO, DATUM, CISLOFAKT, VNITRO, NAZEVPODNI, datumzauct, datumzaucf) VALUES"
+             " (3261001, '1', '2026-03-01', ' ', 0, 'Blank', '1999-11-11', NULL),"
+             " (3261002, '1', '2026-03-02', '', 0, 'Empty', NULL, '2014-01-31'),"
+             " (3261003, '1', '2013-05-02', '6131001', 0, 'Invoiced', NULL, NULL),"
+             " (4261001, '1', '2026-04-01', '', 1, 'Slip', NULL, NULL),"
+             " (4261002, '1', '2026-04-02', '', 2, 'Slip two', NULL, NULL),"
+             " (32611001, '11', '2026-04-02', '', 0, 'Other centre', NULL, NULL)");
+        exec("INSERT INTO dlrad (CISLODOKLA, STREDISKO, JKPOV, NAZEV, MNOZ, PC, PCR) VALUES"
+             " (3261001, '1', 'A1', 'Hřebík', 1234.5, 2.5, 3086.25), (3261001, '1', 'A2', 'Šroub', 2, 1, 2),"
+             " (3261002, '1', 'B1', 'Matka', 1, 1, 1)");
+        writeIni(port());
+    }
+
+    int port() const { return test::testServerSettings().port; }
+    void writeIni(int sqlPort, const char* centrum = "A") {
+        QFile f(dir.filePath("velmo.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("[LogON]\r\nIP=127.0.0.1\r\nSQLport=%1\r\nCisloPC=01\r\nStredisko=1\r\ncentrum=%2\r\n"
+                               "Terminal=1\r\ntestovatVerzi=X\r\n")
+                    .arg(sqlPort)
+                    .arg(centrum)
+                    .toUtf8());
+    }
+    std::unique_ptr<TForm1> openRegister() {
+        auto form = std::make_unique<TForm1>(dir.filePath("velmo.ini"));
+        form->show();
+        return form;
+    }
+    static QStringList listed(TForm1& f) {
+        QStringList names;
+        for (int r = 0; r < f.documents().rowCount(); ++r)
+            names << f.documents().result().text(f.documents().sourceRow(r), "NAZEVPODNI");
+        return names;
+    }
+    static bool enabled(TForm1& f, const char* name) { return f.findChild<QAction*>(name)->isEnabled(); }
+    static void click(TForm1& f, const char* button) { f.findChild<QPushButton*>(button)->click(); }
+
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+};
+
+TEST_F(RegisterTest, ModesListTheirDocumentsAndSetTheMenu) {
+    auto f = openRegister();
+    EXPECT_EQ(f->findChild<QLabel*>("Label1")->text(), "1");
+    EXPECT_EQ(f->ownIco(), "27354910");
+    EXPECT_EQ(listed(*f), QStringList({"Blank", "Empty"}));
+    EXPECT_FALSE(f->findChild<QPushButton*>("ButtonDL")->isEnabled());
+    EXPECT_FALSE(enabled(*f, "TiskFaktury"));
+    EXPECT_TRUE(enabled(*f, "GeneraceFaktury"));
+    EXPECT_EQ(f->lines().rowCount(), 2);
+    EXPECT_EQ(f->lines().index(0, 2).data().toString(), "1 234,5");
+    EXPECT_EQ(f->lines().index(0, 5).data().toString(), "3 086,25");
+
+    click(*f, "ButtonFA");
+    EXPECT_EQ(listed(*f), QStringList({"Invoiced"}));
+    EXPECT_FALSE(enabled(*f, "NovyDoklad"));
+    EXPECT_FALSE(enabled(*f, "GeneraceFaktury"));
+    EXPECT_TRUE(enabled(*f, "TiskFaktury"));
+    int opened = 0;
+    f->editorOpener = [&](const app::EditorRequest&) { return ++opened, qint64(0); };
+    QTest::keyClick(f.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(opened, 0);
+
+    click(*f, "ButtonVP");
+    EXPECT_EQ(listed(*f), QStringList({"Slip", "Slip two"}));
+    EXPECT_FALSE(enabled(*f, "GeneraceFaktury"));
+    EXPECT_FALSE(enabled(*f, "TiskFaktury"));
+    f->documents().setCurrentRow(1);
+    EXPECT_FALSE(enabled(*f, "GeneraceFaktury"));
+    EXPECT_EQ(f->lines().rowCount(), 0);
+    EXPECT_TRUE(f->findChild<QAction*>("KontrolaVerze")->isVisible() == false);
+}
+
+TEST_F(RegisterTest, CorrectionGuardAndEditorInputs) {
+    auto f = openRegister();
+    QList<app::EditorRequest> requests;
+    f->editorOpener = [&](const app::EditorRequest& r) {
+        requests << r;
+        return r.documentNumber;
+    };
+    f->OpravitDokladClick(); // datumzauct 1999-11-11: not posted
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0].documentMode, 'O');
+    EXPECT_EQ(requests[0].documentNumber, 3261001);
+    EXPECT_TRUE(requests[0].terminalEnabled);
+
+    f->documents().setCurrentRow(1); // datumzaucf 2014-01-31: posted
+    f->OpravitDokladClick();
+    EXPECT_EQ(requests.size(), 1);
+    EXPECT_EQ(prompter.lastText(), QString::fromUtf8("Doklad nelze opravit. Je již zaúčtován."));
+    EXPECT_EQ(prompter.asked.last().icon, common::MessageIcon::Stop);
+    EXPECT_EQ(prompter.asked.last().caption, "Dorvik");
+
+    click(*f, "ButtonVP");
+    f->documents().setCurrentRow(1); // vnitro 2
+    f->OpravitDokladClick();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_FALSE(requests[1].internal);
+    EXPECT_EQ(f->documents().result().integer(f->currentDocumentRow(), "CISLODOKLA"), 4261002);
+}
+
+TEST_F(RegisterTest, SavedDocumentBecomesTheCurrentRow) {
+    auto f = openRegister();
+    f->editorOpener = [&](const app::EditorRequest& r) {
+        EXPECT_EQ(r.documentMode, 'N');
+        exec("INSERT INTO dl (CISLODOKLA, STREDISKO, DATUM, NAZEVPODNI) VALUES (3261009, '1', NOW(), 'New')");
+        exec("INSERT INTO dlrad (CISLODOKLA, STREDISKO, JKPOV, NAZEV) VALUES (3261009, '1', 'N1', 'Nové')");
+        return qint64(3261009);
+    };
+    f->findChild<QAction*>("NovyDoklad")->trigger();
+    EXPECT_EQ(f->documents().result().text(f->currentDocumentRow(), "NAZEVPODNI"), "New");
+    ASSERT_EQ(f->lines().rowCount(), 1);
+    EXPECT_EQ(f->lines().result().text(0, "JKPOV"), "N1");
+}
+
+TEST_F(RegisterTest, YearIsRememberedAndAppliedToTheFirstList) {
+    {
+        auto f = openRegister();
+        auto* year = f->findChild<QComboBox*>("suiComboBoxRok");
+        EXPECT_EQ(year->itemText(0), QString::fromUtf8("Vše"));
+        year->setCurrentIndex(year->findText("2013"));
+        EXPECT_TRUE(listed(*f).isEmpty()); // no delivery note of 2013: the lines go too
+        EXPECT_EQ(f->lines().rowCount(), 0);
+        f->close();
+    }
+    auto f = openRegister();
+    EXPECT_EQ(f->findChild<QComboBox*>("suiComboBoxRok")->currentText(), "2013");
+    EXPECT_TRUE(listed(*f).isEmpty());
+    click(*f, "ButtonFA");
+    EXPECT_EQ(listed(*f), QStringList({"Invoiced"}));
+}
+
+TEST_F(RegisterTest, CostCentreChoiceTakesAnyTypedCode) {
+    auto f = openRegister();
+    ASSERT_TRUE(f->findChild<QMenu*>("MenuCentrum")->isEnabled());
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Vyber číslo střediska"));
+        auto* combo = dialog->findChild<QComboBox*>();
+        EXPECT_EQ(combo->count(), 2);
+        EXPECT_EQ(combo->currentText(), "1");
+        combo->setEditText("11");
+        dialog->close(); // the title bar's close button takes the text too
+    });
+    f->StrediskoClick();
+    EXPECT_EQ(f->findChild<QLabel*>("Label1")->text(), "11");
+    EXPECT_EQ(listed(*f), QStringList({"Other centre"}));
+    EXPECT_EQ(f->ownIco(), "12345678");
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QComboBox*>()->setEditText("999");
+        dialog->findChild<QPushButton*>("ButtonOK")->click();
+    });
+    f->StrediskoClick();
+    EXPECT_EQ(f->costCentre(), "999");
+    EXPECT_TRUE(listed(*f).isEmpty());
+    EXPECT_EQ(f->ownIco(), "");
+}
+
+TEST_F(RegisterTest, CentrumOffDisablesTheMenu) {
+    writeIni(port(), "a");
+    auto f = openRegister();
+    EXPECT_FALSE(f->centrumMode());
+}
+
+TEST_F(RegisterTest, ConnectionFailureSkipsTheRestAndTheNextCommandConnectsAgain) {
+    writeIni(1); // nothing listens on port 1
+    auto f = openRegister();
+    ASSERT_EQ(prompter.asked.size(), 1);
+    EXPECT_FALSE(prompter.lastText().isEmpty());
+    EXPECT_EQ(f->findChild<QLabel*>("Label1")->text(), "");
+    EXPECT_TRUE(f->findChild<QPushButton*>("ButtonDL")->isEnabled());
+    EXPECT_EQ(f->documents().rowCount(), 0);
+
+    click(*f, "ButtonFA"); // tries the connection again and reports the same way
+    EXPECT_EQ(prompter.asked.size(), 2);
+    EXPECT_FALSE(f->connection().isOpen());
+}
+
+} // namespace
