@@ -29,7 +29,7 @@ const QString formSection = QStringLiteral("TForm1");
 QList<GridColumn> documentColumns() {
     return {
         {"CISLODOKLA", "Číslo dokladu", 90, {}}, {"STREDISKO", "Středisko", 60, {}},
-        {"DATUM", "Datum", 120, {}},             {"CISLOFAKT", "Faktura", 80, {}},
+        {"DATUM", "Datum", 130, {}},             {"CISLOFAKT", "Faktura", 80, {}},
         {"ZAKAZKA", "Zakázka", 80, {}},          {"OBJEDNAVKA", "Objednávka", 80, {}},
         {"KODPAR", {}, 60, {}},                  {"ICO", "IČO", 70, {}},
         {"NAZEVPODNI", "Název podniku", 200, {}}, {"SIDLO", "Sídlo", 120, {}},
@@ -222,6 +222,10 @@ bool TForm1::centrumMode() const {
 int TForm1::currentDocumentRow() const {
     const int row = documents_->currentRow();
     return row < 0 ? -1 : documents_->sourceRow(row);
+}
+
+common::RegisterContext TForm1::context() {
+    return {connection_, settings_, costCentre_, ownIco_, centrumMode(), documents_->result(), currentDocumentRow()};
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "app/registerlogic.h"
 #include "common/prompter.h"
+#include "common/registercontext.h"
 #include "common/startupsettings.h"
 #include "db/connection.h"
 
@@ -41,6 +42,8 @@ public:
     common::GridModel& lines() { return *lines_; }
     // The result row of the current document, -1 when the list is empty.
     int currentDocumentRow() const;
+    // What the windows opened from here receive.
+    common::RegisterContext context();
 
     // Opens the issue document editor and returns the number it saved (0: nothing).
     std::function<qint64(const EditorRequest&)> editorOpener;
