@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "common/gridmodel.h"
+#include "common/gridroles.h"
 #include "support/dbfixture.h"
 #include "support/scriptedprompter.h"
 
@@ -79,6 +80,10 @@ TEST_F(RegisterTest, ModesListTheirDocumentsAndSetTheMenu) {
     EXPECT_EQ(f->lines().rowCount(), 2);
     EXPECT_EQ(f->lines().index(0, 2).data().toString(), "1 234,5");
     EXPECT_EQ(f->lines().index(0, 5).data().toString(), "3 086,25");
+    // The search dialog lists fields by name and refuses letters in number columns.
+    EXPECT_EQ(f->documents().headerData(0, Qt::Horizontal, common::FieldNameRole).toString(), "CISLODOKLA");
+    EXPECT_TRUE(f->documents().headerData(0, Qt::Horizontal, common::NumericColumnRole).toBool());
+    EXPECT_FALSE(f->documents().headerData(8, Qt::Horizontal, common::NumericColumnRole).toBool());
 
     click(*f, "ButtonFA");
     EXPECT_EQ(listed(*f), QStringList({"Invoiced"}));
