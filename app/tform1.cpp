@@ -7,6 +7,7 @@
 #include "common/gridview.h"
 #include "common/progresswindow.h"
 #include "common/routines.h"
+#include "invoicing/tfvytfakt.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -177,6 +178,7 @@ void TForm1::buildMenu() {
     TiskFaktury->setObjectName(QStringLiteral("TiskFaktury"));
     connect(NovyDoklad, &QAction::triggered, this, common::guard(this, &TForm1::NovyDokladClick));
     connect(OpravitDoklad, &QAction::triggered, this, common::guard(this, &TForm1::OpravitDokladClick));
+    connect(GeneraceFaktury, &QAction::triggered, this, common::guard(this, &TForm1::GeneraceFakturyClick));
 
     QMenu* writeOff = menuBar()->addMenu(QStringLiteral("&Odpis"));
     writeOff->addAction(QStringLiteral("Odpis účtenek"))->setObjectName(QStringLiteral("OdpisUctenek"));
@@ -327,6 +329,17 @@ void TForm1::OpravitDokladClick() {
 void TForm1::openEditor(const EditorRequest& request) {
     if (!editorOpener) return;
     reloadAndLocate(editorOpener(request));
+}
+
+void TForm1::GeneraceFakturyClick() {
+    const int row = currentDocumentRow();
+    if (row < 0) return;
+    const qint64 document = documents_->result().integer(row, QStringLiteral("cislodokla"));
+    {
+        invoicing::TFvytfakt window(context(), 0, this, settingsPath_);
+        window.exec();
+    }
+    reloadAndLocate(document);
 }
 
 void TForm1::reloadAndLocate(qint64 documentNumber) {

@@ -56,6 +56,7 @@ public:
     void suiComboBoxRokChange();
     void NovyDokladClick();
     void OpravitDokladClick();
+    void GeneraceFakturyClick();
     void StrediskoClick();
     void DokumentaceClick();
     // Reloads the list with unchanged filters and moves to the document if it is listed.

@@ -9,15 +9,13 @@
 //   gridmodel_sort_number_ms               sort by a number column; likewise
 // The server is the one on 127.0.0.1:DORVIK_TEST_PORT (default 3317), root without a password.
 
+#include "bench/benchsupport.h"
 #include "common/gridmodel.h"
 #include "db/connection.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <limits>
 
 using namespace dorvik;
@@ -52,43 +50,14 @@ void createTable(db::Connection& db) {
                    .arg(Rows));
 }
 
-double timed(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double bestOf(int runs, const std::function<void()>& work) {
-    double best = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < runs; ++i) best = std::min(best, timed(work));
-    return best;
-}
-
-void runClient(int port, bool compress) {
-    QStringList args = {"--no-defaults", "-uroot", "-h127.0.0.1", QStringLiteral("-P%1").arg(port)};
-    if (compress) args << "--compress";
-    args << "-e" << statement << "velmo";
-    QProcess client;
-    client.setStandardOutputFile(QProcess::nullDevice());
-    client.start(QStringLiteral("mariadb"), args);
-    client.waitForFinished(-1);
-    if (client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0)
-        throw std::runtime_error("the mariadb client failed");
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QByteArray portText = qgetenv("DORVIK_TEST_PORT");
-    const int port = portText.isEmpty() ? 3317 : portText.toInt();
-
+    using bench::bestOf;
+    using bench::timed;
     db::Connection db;
-    db::ConnectionSettings settings;
-    settings.host = QStringLiteral("127.0.0.1");
-    settings.port = port;
-    db.setSettings(settings);
+    db.setSettings(bench::serverSettings());
     try {
         db.open();
         createTable(db);
@@ -100,8 +69,8 @@ int main(int argc, char** argv) {
         double cliCompressed = cli;
         double load = cli;
         for (int round = 0; round < 5; ++round) {
-            cli = std::min(cli, timed([&] { runClient(port, false); }));
-            cliCompressed = std::min(cliCompressed, timed([&] { runClient(port, true); }));
+            cli = std::min(cli, timed([&] { bench::runClient(statement, false); }));
+            cliCompressed = std::min(cliCompressed, timed([&] { bench::runClient(statement, true); }));
             model.setResult(db::ResultSet()); // the previous result is freed outside the timing
             load = std::min(load, timed([&] {
                 model.setResult(db.query(statement));

@@ -95,13 +95,13 @@ INSERT INTO demo_vyrobek VALUES
 (27,'Malířská páska',       '19 mm','25 mm','38 mm','50 mm',         'ks','BAR','K', 24,21,NULL),
 (28,'Tmel akrylátový',      'bílý','šedý','hnědý','transparentní',   'ks','BAR','K', 49,21,NULL),
 (29,'Hadice zahradní',      '13 mm','16 mm','19 mm','25 mm',         'm', 'ZAH','',  18,21,NULL),
-(30,'Substrát zahradní',    '20 l','50 l','70 l','100 l',            'ks','ZAH','K', 59,15,NULL),
-(31,'Hnojivo NPK',          'volně','granulované','trávníkové','podzimní','kg','ZAH','', 28,15,NULL),
+(30,'Substrát zahradní',    '20 l','50 l','70 l','100 l',            'ks','ZAH','K', 59,12,NULL),
+(31,'Hnojivo NPK',          'volně','granulované','trávníkové','podzimní','kg','ZAH','', 28,12,NULL),
 (32,'Rýč zahradní',         'rovný','špičatý','s násadou','dětský',  'ks','ZAH','K',320,21,NULL),
 (33,'Hrábě',                '12 zubů','14 zubů','16 zubů','na listí','ks','ZAH','K',175,21,NULL),
 (34,'Konev plastová',       '5 l','10 l','12 l','15 l',              'ks','ZAH','K', 89,21,NULL),
 (35,'Zahradní nůžky',       'na keře','jednoruční','dvouruční','na trávu','ks','ZAH','K',260,21,NULL),
-(36,'Osivo trávníkové',     'parkové','sportovní','do stínu','hřišťové','kg','ZAH','',145,15,NULL),
+(36,'Osivo trávníkové',     'parkové','sportovní','do stínu','hřišťové','kg','ZAH','',145,12,NULL),
 (37,'Žárovka LED E27',      '6 W','9 W','11 W','15 W',               'ks','ELE','K', 45,21,NULL),
 (38,'Prodlužovací kabel',   '3 m','5 m','10 m','25 m',               'ks','ELE','K',159,21,NULL),
 (39,'Baterie alkalická',    'AA 4 ks','AAA 4 ks','C 2 ks','9V 1 ks', 'bal','ELE','K', 75,21,NULL),
@@ -359,7 +359,7 @@ UPDATE prirad r
 -- ---------------------------------------------------------------------------
 -- Invoices: text row, TEXT1, TEXT2, item rows each followed by its
 -- description, TEXT3; header and totals on every row (rates of 2026:
--- N 15 %, V 21 %, S 10 %).
+-- N 12 %, V 21 %, S none: the rates from 2024).
 
 TRUNCATE fakt;
 INSERT INTO fakt (TEXT, MJ, MNOZSTVI, CENA, CELKEM, DAN, DPH, CFAKT, PORADOVEC, RADA, KS, OBJEDNAVKA, ICO,
@@ -387,11 +387,11 @@ SELECT r.txt, r.mj, r.mnoz, r.cena, r.celkem, r.dan, r.dph,
 
 UPDATE fakt f
   JOIN (SELECT CFAKT,
-               SUM(IF(DAN = 0, CELKEM, 0)) AS z0, SUM(IF(DAN = 15, CELKEM, 0)) AS zn,
+               SUM(IF(DAN = 0, CELKEM, 0)) AS z0, SUM(IF(DAN = 12, CELKEM, 0)) AS zn,
                SUM(IF(DAN = 21, CELKEM, 0)) AS zv, SUM(IF(DAN = 10, CELKEM, 0)) AS zs
           FROM fakt GROUP BY CFAKT) s ON s.CFAKT = f.CFAKT
    SET f.SUMA_Z0 = s.z0, f.SUMA_ZN = s.zn, f.SUMA_ZV = s.zv, f.SUMA_ZS = s.zs,
-       f.SUMA_DPHN = ROUND(CAST(s.zn * 15 / 100 AS DECIMAL(16, 6)), 2),
+       f.SUMA_DPHN = ROUND(CAST(s.zn * 12 / 100 AS DECIMAL(16, 6)), 2),
        f.SUMA_DPHV = ROUND(CAST(s.zv * 21 / 100 AS DECIMAL(16, 6)), 2),
        f.SUMA_DPHS = ROUND(CAST(s.zs * 10 / 100 AS DECIMAL(16, 6)), 2);
 UPDATE fakt SET SUMA_FA = SUMA_Z0 + SUMA_ZN + SUMA_ZV + SUMA_ZS + SUMA_DPHS + SUMA_DPHN + SUMA_DPHV;
@@ -449,17 +449,17 @@ UPDATE uctenky SET cenar0 = ROUND(cenar0 * mnoz, 2);
 UPDATE uctenky SET sleva = ROUND(cenar0 * slevaproc / 100, 2), CENAR = cenar0 - ROUND(cenar0 * slevaproc / 100, 2);
 
 -- Receipt header values on every line: totals and VAT bases per rate
--- (z5/d5 15 %, z23/d23 21 %, z1/d1 10 %).
+-- (z5/d5 12 %, z23/d23 21 %, z1/d1 10 %).
 UPDATE uctenky u
   JOIN (SELECT cisuctenky, stredisko, SUM(CENAR) AS celkem,
-               SUM(IF(DPH = 0, CENAR, 0)) AS s0, SUM(IF(DPH = 15, CENAR, 0)) AS s15,
+               SUM(IF(DPH = 0, CENAR, 0)) AS s0, SUM(IF(DPH = 12, CENAR, 0)) AS s12,
                SUM(IF(DPH = 21, CENAR, 0)) AS s21, SUM(IF(DPH = 10, CENAR, 0)) AS s10
           FROM uctenky GROUP BY cisuctenky, stredisko) t
     ON t.cisuctenky = u.cisuctenky AND t.stredisko = u.stredisko
    SET u.soucetu = ROUND(t.celkem, 2),
        u.soucetuzao = IF(u.typplatby = 'Hotově', ROUND(CAST(t.celkem AS DECIMAL(16, 6)), 0), ROUND(t.celkem, 2)),
        u.z0 = t.s0,
-       u.z5 = ROUND(t.s15 / 1.15, 2), u.d5 = ROUND(t.s15 - ROUND(t.s15 / 1.15, 2), 2),
+       u.z5 = ROUND(t.s12 / 1.12, 2), u.d5 = ROUND(t.s12 - ROUND(t.s12 / 1.12, 2), 2),
        u.z23 = ROUND(t.s21 / 1.21, 2), u.d23 = ROUND(t.s21 - ROUND(t.s21 / 1.21, 2), 2),
        u.z1 = ROUND(t.s10 / 1.10, 2), u.d1 = ROUND(t.s10 - ROUND(t.s10 / 1.10, 2), 2);
 
