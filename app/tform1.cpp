@@ -7,7 +7,9 @@
 #include "common/gridview.h"
 #include "common/progresswindow.h"
 #include "common/routines.h"
+#include "invoicing/documentprint.h"
 #include "invoicing/tfvytfakt.h"
+#include "reporting/reportrunner.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -68,7 +70,8 @@ TForm1::TForm1(QString settingsPath, QWidget* parent)
     : QMainWindow(parent),
       settingsPath_(std::move(settingsPath)),
       documents_(new common::GridModel(this)),
-      lines_(new common::GridModel(this)) {
+      lines_(new common::GridModel(this)),
+      report_(std::make_unique<reporting::ReportRunner>(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Dorvik"));
 
@@ -178,6 +181,8 @@ void TForm1::buildMenu() {
     TiskFaktury->setObjectName(QStringLiteral("TiskFaktury"));
     connect(NovyDoklad, &QAction::triggered, this, common::guard(this, &TForm1::NovyDokladClick));
     connect(OpravitDoklad, &QAction::triggered, this, common::guard(this, &TForm1::OpravitDokladClick));
+    connect(TiskDokladu, &QAction::triggered, this, common::guard(this, &TForm1::TiskDokladuClick));
+    connect(TiskFaktury, &QAction::triggered, this, common::guard(this, &TForm1::TiskFakturyClick));
     connect(GeneraceFaktury, &QAction::triggered, this, common::guard(this, &TForm1::GeneraceFakturyClick));
 
     QMenu* writeOff = menuBar()->addMenu(QStringLiteral("&Odpis"));
@@ -340,6 +345,21 @@ void TForm1::GeneraceFakturyClick() {
         window.exec();
     }
     reloadAndLocate(document);
+}
+
+void TForm1::TiskDokladuClick() {
+    const int row = currentDocumentRow();
+    if (row < 0) return;
+    invoicing::printIssueDocument(connection_, *report_, documents_->result().text(row, QStringLiteral("cislodokla")),
+                                  settings_.deliveryNoteLayout);
+}
+
+void TForm1::TiskFakturyClick() {
+    const int row = currentDocumentRow();
+    if (row < 0) return;
+    const db::ResultSet& list = documents_->result();
+    invoicing::printInvoice(connection_, *report_, settings_.workstation, list.text(row, QStringLiteral("cislofakt")),
+                            list.text(row, QStringLiteral("stredisko")));
 }
 
 void TForm1::reloadAndLocate(qint64 documentNumber) {

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -19,6 +20,10 @@ namespace dorvik::common {
 class GridModel;
 class GridView;
 } // namespace dorvik::common
+
+namespace dorvik::reporting {
+class ReportRunner;
+}
 
 namespace dorvik::app {
 
@@ -57,6 +62,8 @@ public:
     void NovyDokladClick();
     void OpravitDokladClick();
     void GeneraceFakturyClick();
+    void TiskDokladuClick();
+    void TiskFakturyClick();
     void StrediskoClick();
     void DokumentaceClick();
     // Reloads the list with unchanged filters and moves to the document if it is listed.
@@ -84,6 +91,7 @@ private:
     RegisterMode mode_ = RegisterMode::DL;
     bool shown_ = false;
     common::MessageBox messages_{QStringLiteral("Dorvik")};
+    std::unique_ptr<reporting::ReportRunner> report_;
 
     common::GridModel* documents_;
     common::GridModel* lines_;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "reporting/preparedreport.h"
+
+#include <QDialog>
+#include <QPrinter>
+
+class QLabel;
+class QLineEdit;
+class QScrollArea;
+class QSpinBox;
+
+namespace dorvik::reporting {
+
+class PageView;
+
+// The modal preview of a prepared report: print, PDF export, save as PDF, zoom,
+// navigation, find and page setup.
+class PreviewWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit PreviewWindow(PreparedReport report, QWidget* parent = nullptr);
+    ~PreviewWindow() override;
+
+    int pageIndex() const { return page_; }
+    double zoom() const { return zoom_; }
+    const PreparedReport& report() const { return report_; }
+
+    void showPage(int index);
+    void setZoom(double zoom);
+    void fitWidth();
+    void fitPage();
+    // Finds the text from after the current hit onwards; returns false when it is nowhere.
+    bool findNext(const QString& text);
+    // dorvik.pdf in the current directory, replaced without a question, then opened.
+    void exportPdf();
+    void saveAsPdf();
+    void print();
+    void pageSetup();
+
+    // The file the export writes.
+    static QString exportFileName();
+
+private:
+    void updateView();
+
+    PreparedReport report_;
+    QPrinter printer_;
+    int page_ = 0;
+    double zoom_ = 1.0;
+    int hitPage_ = -1, hitItem_ = -1;
+    PageView* view_;
+    QScrollArea* scroll_;
+    QSpinBox* pageNumber_;
+    QLabel* pageCount_;
+    QLineEdit* find_;
+    QLabel* status_;
+};
+
+} // namespace dorvik::reporting

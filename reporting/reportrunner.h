@@ -1,0 +1,59 @@
+#pragma once
+
+#include "db/resultset.h"
+#include "reporting/preparedreport.h"
+#include "reporting/template.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace dorvik::reporting {
+
+// A window's report object: a template loaded from beside the program, the window's result
+// set bound as frxDBDataset1, text variables, then the designer (program started with "/ES")
+// or the prepared report in the modal preview.
+class ReportRunner {
+public:
+    // The designer gets the template path (to save over), the loaded template with the
+    // variables set, and the data.
+    using Designer = std::function<void(const QString& path, Template& report, const db::ResultSet& data, QWidget* parent)>;
+    // What showing a prepared report means; by default the modal preview window.
+    using Preview = std::function<void(const PreparedReport& report, QWidget* parent)>;
+
+    explicit ReportRunner(QWidget* parent = nullptr, QStringList arguments = QCoreApplication::arguments());
+
+    // The designer window registers itself here; until then "/ES" shows nothing.
+    static void installDesigner(Designer designer);
+
+    // Clears the report and loads <program folder>/<relativePath> (e.g. "fr3/vyd1.fr3");
+    // a missing file leaves the report empty without a message.
+    void loadTemplate(const QString& relativePath);
+    void setDataset(const db::ResultSet& data) { data_ = data; }
+    // The text becomes a quoted literal; a variable the template lacks is added.
+    void setVariable(const QString& name, const QString& text);
+
+    // Designer on "/ES", else prepare (the engine's error propagates) and preview.
+    void show();
+    PreparedReport prepare() const;
+
+    void setPreview(Preview preview) { preview_ = std::move(preview); }
+    bool designMode() const { return designMode_; }
+    const Template& report() const { return template_; }
+    const QString& templatePath() const { return path_; }
+
+private:
+    QWidget* parent_;
+    bool designMode_;
+    QString path_;
+    Template template_;
+    db::ResultSet data_;
+    Preview preview_;
+};
+
+// Whether the arguments ask for the designer: exactly "/ES" as the first one.
+bool designerRequested(const QStringList& arguments);
+
+} // namespace dorvik::reporting

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace dorvik::reporting {
+
+struct Attribute {
+    QString name;
+    QString value;
+};
+
+// One element of a template as it stands in the file: its class name, its attributes in
+// file order and its children. Unknown elements and attributes stay here untouched, so a
+// template written back loses nothing; readers ask for values with the format's defaults.
+struct Node {
+    QString tag;
+    QList<Attribute> attributes;
+    QList<Node> children;
+
+    bool has(const QString& name) const;
+    QString text(const QString& name, const QString& fallback = {}) const;
+    // Numbers may carry a decimal comma ("22,67718").
+    double number(const QString& name, double fallback = 0) const;
+    bool boolean(const QString& name, bool fallback) const;
+    void set(const QString& name, const QString& value);
+    void remove(const QString& name);
+};
+
+struct DatasetRef {
+    QString dataSet;
+    QString dataSetName;
+};
+
+struct Variable {
+    QString name;
+    QString value; // an expression of the engine
+};
+
+// A loaded template. The root is the TfrxReport element with its pages, bands and objects;
+// the report's datasets and variables are lifted out of it (child elements or PropData).
+struct Template {
+    Node root;
+    QList<DatasetRef> datasets;
+    QList<Variable> variables;
+    bool oldFormat = false;        // attributes other than Text were cp1250 bytes
+    bool dataInPropData = false;   // datasets and variables came in the root's PropData blob
+
+    bool isEmpty() const { return root.children.isEmpty(); }
+    // Sets a variable, adding it when the template does not declare it.
+    void setVariable(const QString& name, const QString& expression);
+    const Variable* variable(const QString& name) const;
+};
+
+// A text as the engine's string literal: in single quotes, inner quotes doubled.
+QString quotedLiteral(const QString& text);
+
+} // namespace dorvik::reporting
