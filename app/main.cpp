@@ -1,13 +1,29 @@
 #include "app/tform1.h"
 #include "common/startupsettings.h"
+#include "issue/tfvydej.h"
+#include "pickers/tfnabadres.h"
+#include "pickers/tfnabzakaz.h"
+#include "pickers/tfnabzbozi.h"
 
 #include <QApplication>
 #include <QScreen>
 
+using namespace dorvik;
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dorvik"));
-    dorvik::app::TForm1 register_(dorvik::common::startupSettingsPath());
+    app::TForm1 register_(common::startupSettingsPath());
+    // The shared pickers live, hidden, for the whole run.
+    pickers::TFnabzakaz orders(register_.connection());
+    pickers::TFnabzbozi goods(register_.connection());
+    pickers::TFnabadres addresses(register_.connection());
+    register_.editorOpener = [&](const app::EditorRequest& r) {
+        issue::TFvydej editor(register_.context(), r.documentMode, r.documentNumber, r.internal, r.terminalEnabled,
+                              issue::EditorPickers{goods, addresses, orders}, &register_);
+        editor.exec();
+        return editor.documentNumber();
+    };
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         register_.move(screen->availableGeometry().center() - register_.rect().center());
     register_.show();

@@ -91,10 +91,10 @@ private:
     RegisterMode mode_ = RegisterMode::DL;
     bool shown_ = false;
     common::MessageBox messages_{QStringLiteral("Dorvik")};
-    std::unique_ptr<reporting::ReportRunner> report_;
 
     common::GridModel* documents_;
     common::GridModel* lines_;
+    std::unique_ptr<reporting::ReportRunner> report_;
     common::GridView* DBGrid1;
     common::GridView* DBGrid2;
     QSplitter* splitter_;
