@@ -51,7 +51,9 @@ TEST_F(Layout, PagesBreakBetweenBandsWithPageTotalsAndTotalPages) {
         const QStringList texts = pageTexts(r.pages[p]);
         EXPECT_EQ(texts.first(), QStringLiteral("r%1").arg(p * 10 + 1));
         for (const PreparedItem& item : r.pages[p].items)
-            if (item.plainText().startsWith('r')) EXPECT_LE(item.rect.top() + 100 - 0.01, footerTop) << "row split into the footer";
+            if (item.plainText().startsWith('r')) {
+                EXPECT_LE(item.rect.top() + 100 - 0.01, footerTop) << "row split into the footer";
+            }
     }
     EXPECT_EQ(pageTexts(r.pages[0]).last(), "1/3 55");
     EXPECT_EQ(pageTexts(r.pages[1]).last(), "2/3 155");

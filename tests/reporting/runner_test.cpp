@@ -98,7 +98,9 @@ TEST_F(Runner, OnlyAnExactFirstArgumentOpensTheDesigner) {
         r.show();
         EXPECT_EQ(designed.size(), c.design ? 1 : 0) << c.args.join(' ').toStdString();
         EXPECT_EQ(shown.size(), c.design ? 0 : 1) << c.args.join(' ').toStdString();
-        if (c.design) EXPECT_EQ(designed.value(0), common::programFolder() + "fr3/runner_es.fr3");
+        if (c.design) {
+            EXPECT_EQ(designed.value(0), common::programFolder() + "fr3/runner_es.fr3");
+        }
     }
     // Without a designer "/ES" shows nothing at all.
     ReportRunner::installDesigner({});
