@@ -32,7 +32,7 @@ const QString formSection = QStringLiteral("TForm1");
 QList<GridColumn> documentColumns() {
     return {
         {"CISLODOKLA", "Číslo dokladu", 90, {}}, {"STREDISKO", "Středisko", 60, {}},
-        {"DATUM", "Datum", 130, {}},             {"CISLOFAKT", "Faktura", 80, {}},
+        {"DATUM", "Datum", 150, {}},             {"CISLOFAKT", "Faktura", 80, {}},
         {"ZAKAZKA", "Zakázka", 80, {}},          {"OBJEDNAVKA", "Objednávka", 80, {}},
         {"KODPAR", {}, 60, {}},                  {"ICO", "IČO", 70, {}},
         {"NAZEVPODNI", "Název podniku", 200, {}}, {"SIDLO", "Sídlo", 120, {}},

@@ -221,6 +221,20 @@ public:
         return report;
     }
 
+    std::optional<PreparedItem> designItem(const Node& object, const Node& band) {
+        Node shown = object;
+        if (object.has(QStringLiteral("DataField")))
+            shown.set(QStringLiteral("Text"), QStringLiteral("[%1.\"%2\"]").arg(object.text(QStringLiteral("DataSetName"), datasetName_),
+                                                                               object.text(QStringLiteral("DataField"))));
+        shown.remove(QStringLiteral("DataField"));
+        shown.remove(QStringLiteral("Expression"));
+        shown.set(QStringLiteral("AllowExpressions"), QStringLiteral("False"));
+        BandSpec b;
+        compileObject(shown, band, b);
+        if (b.objects.isEmpty()) return std::nullopt;
+        return makeItem(b.objects.first());
+    }
+
     // EvalContext
     Value field(const QString& dataset, const QString& name) override {
         if (dataset.compare(datasetName_, Qt::CaseInsensitive) != 0)
@@ -841,6 +855,12 @@ private:
 
 PreparedReport prepareReport(const Template& report, const db::ResultSet& data, const QString& datasetName) {
     return Engine(report, data, datasetName).run();
+}
+
+std::optional<PreparedItem> designItem(const Node& object, const Node& band) {
+    static const Template none;
+    static const db::ResultSet noData;
+    return Engine(none, noData, DatasetName).designItem(object, band);
 }
 
 } // namespace dorvik::reporting

@@ -65,6 +65,8 @@ class PropStream {
 public:
     explicit PropStream(QByteArray bytes) : b_(std::move(bytes)) {}
     bool atEnd() const { return pos_ >= b_.size(); }
+    qsizetype position() const { return pos_; }
+    QByteArray since(qsizetype start) const { return b_.mid(start, pos_ - start); }
 
     QString shortString() {
         const int n = byte();
@@ -122,12 +124,15 @@ private:
 void readPropData(const QString& hex, Template& into) {
     PropStream s(QByteArray::fromHex(hex.toLatin1()));
     while (!s.atEnd()) {
+        const qsizetype start = s.position();
         const QString name = s.shortString();
         if (name.isEmpty()) break;
         const QStringList items = s.value();
         if (name == QLatin1String("Datasets") || name == QLatin1String("Variables")) {
             into.dataInPropData = true;
             for (const QString& item : items) addItem(name, itemAttributes(item), into);
+        } else {
+            into.propDataRest += s.since(start);
         }
     }
 }
@@ -155,6 +160,8 @@ Template parseTemplate(const QByteArray& bytes) {
         return true;
     });
     if (t.root.has(QStringLiteral("PropData"))) {
+        for (int i = 0; i < t.root.attributes.size(); ++i)
+            if (t.root.attributes[i].name == QLatin1String("PropData")) t.propDataIndex = i;
         readPropData(t.root.text(QStringLiteral("PropData")), t);
         t.root.remove(QStringLiteral("PropData"));
     }

@@ -1,6 +1,7 @@
 #include "reporting/reportrunner.h"
 
 #include "common/routines.h"
+#include "reporting/designerwindow.h"
 #include "reporting/engine.h"
 #include "reporting/fr3reader.h"
 #include "reporting/previewwindow.h"
@@ -11,7 +12,7 @@ namespace dorvik::reporting {
 namespace {
 
 ReportRunner::Designer& designer() {
-    static ReportRunner::Designer installed;
+    static ReportRunner::Designer installed = designReport;
     return installed;
 }
 

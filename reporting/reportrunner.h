@@ -25,7 +25,7 @@ public:
 
     explicit ReportRunner(QWidget* parent = nullptr, QStringList arguments = QCoreApplication::arguments());
 
-    // The designer window registers itself here; until then "/ES" shows nothing.
+    // What "/ES" opens; by default the designer window. An empty one shows nothing.
     static void installDesigner(Designer designer);
 
     // Clears the report and loads <program folder>/<relativePath> (e.g. "fr3/vyd1.fr3");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -45,6 +46,8 @@ struct Template {
     QList<Variable> variables;
     bool oldFormat = false;        // attributes other than Text were cp1250 bytes
     bool dataInPropData = false;   // datasets and variables came in the root's PropData blob
+    QByteArray propDataRest;       // the blob's other properties, written back as they came
+    int propDataIndex = -1;        // where PropData stood among the root's attributes
 
     bool isEmpty() const { return root.children.isEmpty(); }
     // Sets a variable, adding it when the template does not declare it.
