@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <limits>
 #include <stdexcept>
@@ -51,6 +52,37 @@ inline void runClient(const QString& statement, bool compress) {
     client.waitForFinished(-1);
     if (client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0)
         throw std::runtime_error("the mariadb client failed");
+}
+
+struct ClientComparison {
+    double cli = 0;
+    double cliCompressed = 0;
+    double load = 0;
+};
+
+// A list load against the client fetching the same statement, plain and compressed as our
+// connection is, best of five. The rounds interleave the three, so a busy moment hurts them
+// alike; reset runs outside the timing (it frees the previous list).
+inline ClientComparison compareWithClient(const QString& statement, const std::function<void()>& reset,
+                                          const std::function<void()>& load) {
+    ClientComparison best{std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::infinity()};
+    for (int round = 0; round < 5; ++round) {
+        best.cli = std::min(best.cli, timed([&] { runClient(statement, false); }));
+        best.cliCompressed = std::min(best.cliCompressed, timed([&] { runClient(statement, true); }));
+        reset();
+        best.load = std::min(best.load, timed(load));
+    }
+    return best;
+}
+
+// <prefix>_cli_ms, <prefix>_cli_compress_ms, <prefix>_<what>_ms and the two ratios.
+inline void printComparison(const char* prefix, const char* what, const ClientComparison& c) {
+    std::printf("%s_cli_ms %.1f\n", prefix, c.cli);
+    std::printf("%s_cli_compress_ms %.1f\n", prefix, c.cliCompressed);
+    std::printf("%s_%s_ms %.1f\n", prefix, what, c.load);
+    std::printf("%s_%s_ratio_vs_cli %.2f\n", prefix, what, c.load / c.cli);
+    std::printf("%s_%s_ratio_vs_cli_compress %.2f\n", prefix, what, c.load / c.cliCompressed);
 }
 
 } // namespace dorvik::bench

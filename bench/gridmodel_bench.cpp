@@ -55,40 +55,28 @@ void createTable(db::Connection& db) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     using bench::bestOf;
-    using bench::timed;
     db::Connection db;
     db.setSettings(bench::serverSettings());
     try {
         db.open();
         createTable(db);
 
-        // Rounds interleave the three loads, so a busy moment hurts them alike.
         common::GridModel model;
         qsizetype touched = 0;
-        double cli = std::numeric_limits<double>::infinity();
-        double cliCompressed = cli;
-        double load = cli;
-        for (int round = 0; round < 5; ++round) {
-            cli = std::min(cli, timed([&] { bench::runClient(statement, false); }));
-            cliCompressed = std::min(cliCompressed, timed([&] { bench::runClient(statement, true); }));
-            model.setResult(db::ResultSet()); // the previous result is freed outside the timing
-            load = std::min(load, timed([&] {
+        const bench::ClientComparison load = bench::compareWithClient(
+            statement, [&] { model.setResult(db::ResultSet()); },
+            [&] {
                 model.setResult(db.query(statement));
                 for (int row = 0; row < ScreenRows; ++row)
                     for (int col = 0; col < model.columnCount(); ++col)
                         touched += model.data(model.index(row, col)).toString().size();
-            }));
-        }
+            });
         if (model.rowCount() != Rows || touched == 0) throw std::runtime_error("the list did not load");
 
         const double sortText = bestOf(5, [&] { model.sort(model.columnOf("t1")); });
         const double sortNumber = bestOf(5, [&] { model.sort(model.columnOf("d2")); });
 
-        std::printf("gridmodel_cli_ms %.1f\n", cli);
-        std::printf("gridmodel_cli_compress_ms %.1f\n", cliCompressed);
-        std::printf("gridmodel_load_ms %.1f\n", load);
-        std::printf("gridmodel_load_ratio_vs_cli %.2f\n", load / cli);
-        std::printf("gridmodel_load_ratio_vs_cli_compress %.2f\n", load / cliCompressed);
+        bench::printComparison("gridmodel", "load", load);
         std::printf("gridmodel_sort_text_ms %.1f\n", sortText);
         std::printf("gridmodel_sort_number_ms %.1f\n", sortNumber);
         db.execute("DROP TABLE IF EXISTS " + table);

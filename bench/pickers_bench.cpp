@@ -56,17 +56,17 @@ int main(int argc, char** argv) {
 
         const QString statement = pickers::goodsQuery(centre);
         pickers::TFnabzbozi goods(db);
-        double cli = std::numeric_limits<double>::infinity(), cliCompressed = cli, open = cli;
-        for (int round = 0; round < 5; ++round) {
-            cli = std::min(cli, timed([&] { bench::runClient(statement, false); }));
-            cliCompressed = std::min(cliCompressed, timed([&] { bench::runClient(statement, true); }));
-            goods.setQuery(statement); // frees the previous list outside the timing
-            open = std::min(open, timed([&] {
+        const bench::ClientComparison open = bench::compareWithClient(
+            statement,
+            [&] {
+                goods.hide();
+                goods.setQuery(statement);
+            },
+            [&] {
                 goods.show();
                 QCoreApplication::processEvents(); // the first screen painted
-            }));
-            goods.hide();
-        }
+            });
+        goods.hide();
         if (goods.list().rowCount() != Goods) throw std::runtime_error("the list did not load");
 
         goods.show();
@@ -87,11 +87,7 @@ int main(int argc, char** argv) {
         if (keystrokes.empty()) throw std::runtime_error("the search did not open");
         std::sort(keystrokes.begin(), keystrokes.end());
 
-        std::printf("pickers_cli_ms %.1f\n", cli);
-        std::printf("pickers_cli_compress_ms %.1f\n", cliCompressed);
-        std::printf("pickers_open_ms %.1f\n", open);
-        std::printf("pickers_open_ratio_vs_cli %.2f\n", open / cli);
-        std::printf("pickers_open_ratio_vs_cli_compress %.2f\n", open / cliCompressed);
+        bench::printComparison("pickers", "open", open);
         std::printf("pickers_f3_open_ms %.1f\n", f3Open);
         std::printf("pickers_search_keystroke_median_ms %.1f\n", keystrokes[keystrokes.size() / 2]);
         std::printf("pickers_search_keystroke_max_ms %.1f\n", keystrokes.back());
