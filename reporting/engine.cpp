@@ -493,7 +493,7 @@ private:
     // Layout of one band at the current row: items relative to the band, and its height.
     double layoutBand(const BandSpec& b, QList<PreparedItem>& items) {
         struct Placed {
-            const ObjectSpec* spec;
+            const ObjectSpec* object;
             PreparedItem item;
             double grow = 0;
         };
@@ -513,13 +513,13 @@ private:
             // Objects below a grown memo (and overlapping it across) move down by its growth.
             QList<int> order(placed.size());
             std::iota(order.begin(), order.end(), 0);
-            std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return placed[x].spec->rect.top() < placed[y].spec->rect.top(); });
+            std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return placed[x].object->rect.top() < placed[y].object->rect.top(); });
             QList<double> shift(placed.size(), 0.0);
             for (qsizetype i = 0; i < order.size(); ++i) {
-                const QRectF& r = placed[order[i]].spec->rect;
+                const QRectF& r = placed[order[i]].object->rect;
                 for (qsizetype j = 0; j < i; ++j) {
                     const Placed& above = placed[order[j]];
-                    const QRectF& a = above.spec->rect;
+                    const QRectF& a = above.object->rect;
                     const double moved = shift[order[j]] + above.grow;
                     if (moved > 0 && a.bottom() <= r.top() + 0.01 && a.left() < r.right() && r.left() < a.right())
                         shift[order[i]] = std::max(shift[order[i]], moved);
@@ -528,7 +528,7 @@ private:
                 height = std::max(height, placed[order[i]].item.rect.bottom());
             }
             for (Placed& p : placed)
-                if (p.spec->kind == ObjectSpec::Kind::Memo && p.spec->stretch == ObjectSpec::Stretch::Max)
+                if (p.object->kind == ObjectSpec::Kind::Memo && p.object->stretch == ObjectSpec::Stretch::Max)
                     p.item.rect.setBottom(height);
         }
         for (Placed& p : placed) items.append(std::move(p.item));
