@@ -147,6 +147,25 @@ TEST_F(RegisterTest, SavedDocumentBecomesTheCurrentRow) {
     EXPECT_EQ(f->lines().result().text(0, "JKPOV"), "N1");
 }
 
+TEST_F(RegisterTest, InvoiceGenerationMovesTheDocumentToFa) {
+    resetTables({"fakt", "velmo"});
+    exec("INSERT INTO velmo (uzavreneuo) VALUES ('201312')");
+    auto f = openRegister();
+    f->documents().setCurrentRow(1); // "Empty": delivery note 3261002
+    QTimer::singleShot(0, [] {
+        auto* window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Vytvoření faktury"));
+        window->findChild<QPushButton*>("Button1")->click();
+    });
+    f->findChild<QAction*>("GeneraceFaktury")->trigger();
+    EXPECT_TRUE(prompter.lastText().startsWith(QString::fromUtf8("Vytvořena faktura "))) << prompter.lastText().toStdString();
+    EXPECT_EQ(listed(*f), QStringList({"Blank"}));
+    EXPECT_EQ(query("SELECT COUNT(*) FROM dl WHERE CISLODOKLA = 3261002 AND CISLOFAKT <> ''").integer(0, 0), 1);
+    click(*f, "ButtonFA");
+    EXPECT_EQ(listed(*f), QStringList({"Empty", "Invoiced"}));
+}
+
 TEST_F(RegisterTest, YearIsRememberedAndAppliedToTheFirstList) {
     {
         auto f = openRegister();
