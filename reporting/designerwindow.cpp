@@ -5,6 +5,7 @@
 #include "reporting/engine.h"
 #include "reporting/fr3writer.h"
 #include "reporting/previewwindow.h"
+#include "reporting/zoomactions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -373,15 +374,7 @@ DesignerWindow::DesignerWindow(Template report, QString path, db::ResultSet data
         model_.setSnap(on);
         changed();
     });
-    QAction* zoomIn = tools->addAction(QStringLiteral("Zvětšit"));
-    zoomIn->setObjectName(QStringLiteral("Zvetsit"));
-    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    connect(zoomIn, &QAction::triggered, this, [this] { setZoom(zoom_ * 1.25); });
-    QAction* zoomOut = tools->addAction(QStringLiteral("Zmenšit"));
-    zoomOut->setObjectName(QStringLiteral("Zmensit"));
-    zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    connect(zoomOut, &QAction::triggered, this, [this] { setZoom(zoom_ / 1.25); });
-    connect(tools->addAction(QStringLiteral("100 %")), &QAction::triggered, this, [this] { setZoom(1.0); });
+    addZoomActions(tools, [this] { return zoom_; }, [this](double z) { setZoom(z); });
 
     view_ = new DesignView(this);
     scroll_ = new QScrollArea(this);

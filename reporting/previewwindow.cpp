@@ -2,6 +2,7 @@
 
 #include "common/errordisplay.h"
 #include "common/routines.h"
+#include "reporting/zoomactions.h"
 
 #include <QAction>
 #include <QDir>
@@ -68,15 +69,7 @@ PreviewWindow::PreviewWindow(PreparedReport report, QWidget* parent)
     action("UlozitPdf", QStringLiteral("Uložit jako PDF…"), {QKeySequence(Qt::CTRL | Qt::Key_S)}, &PreviewWindow::saveAsPdf);
     action("VzhledStranky", QStringLiteral("Vzhled stránky…"), {}, &PreviewWindow::pageSetup);
     tools->addSeparator();
-    QAction* zoomIn = tools->addAction(QStringLiteral("Zvětšit"));
-    zoomIn->setObjectName(QStringLiteral("Zvetsit"));
-    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    connect(zoomIn, &QAction::triggered, this, [this] { setZoom(zoom_ * 1.25); });
-    QAction* zoomOut = tools->addAction(QStringLiteral("Zmenšit"));
-    zoomOut->setObjectName(QStringLiteral("Zmensit"));
-    zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    connect(zoomOut, &QAction::triggered, this, [this] { setZoom(zoom_ / 1.25); });
-    connect(tools->addAction(QStringLiteral("100 %")), &QAction::triggered, this, [this] { setZoom(1.0); });
+    addZoomActions(tools, [this] { return zoom_; }, [this](double z) { setZoom(z); });
     connect(tools->addAction(QStringLiteral("Na šířku")), &QAction::triggered, this, &PreviewWindow::fitWidth);
     connect(tools->addAction(QStringLiteral("Celá stránka")), &QAction::triggered, this, &PreviewWindow::fitPage);
     tools->addSeparator();

@@ -2,6 +2,7 @@
 #include "common/filetime.h"
 #include "common/routines.h"
 #include "common/tracefile.h"
+#include "support/files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,20 +14,13 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+using namespace dorvik;
 using namespace dorvik::common;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using test::readAll;
+using test::writeAll;
 
 // The marker and the trace files live in the current directory: each test gets its own.
 class InTempDir : public ::testing::Test {

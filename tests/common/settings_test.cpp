@@ -2,6 +2,7 @@
 #include "common/inifile.h"
 #include "common/startupsettings.h"
 #include "db/cp1250.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,16 +15,8 @@ using namespace dorvik::common;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using test::readAll;
+using test::writeAll;
 
 class IniTest : public ::testing::Test {
 protected:
