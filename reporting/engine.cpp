@@ -3,8 +3,8 @@
 #include "common/routines.h"
 #include "reporting/expression.h"
 #include "reporting/fr3reader.h"
+#include "reporting/textface.h"
 
-#include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
 #include <QRegularExpression>
@@ -202,9 +202,6 @@ class Engine : public EvalContext {
 public:
     Engine(const Template& t, const db::ResultSet& data, const QString& datasetName)
         : template_(t), data_(data), datasetName_(datasetName) {
-        measureDevice_ = QImage(1, 1, QImage::Format_ARGB32);
-        measureDevice_.setDotsPerMeterX(3780);
-        measureDevice_.setDotsPerMeterY(3780);
         for (const Node& n : t.root.children)
             if (n.tag == QLatin1String("TfrxReportPage")) compilePage(n);
         for (const Variable& v : t.variables)
@@ -212,11 +209,12 @@ public:
     }
 
     PreparedReport run() {
-        PreparedReport report = pass();
         if (mentionsTotalPages_) {
-            totalPages_ = int(report.pages.size());
-            report = pass();
+            sizing_ = true;
+            totalPages_ = int(pass().pages.size());
+            sizing_ = false;
         }
+        PreparedReport report = pass();
         report.ignoredHandlers = ignoredHandlers(template_.root);
         return report;
     }
@@ -500,8 +498,12 @@ private:
         QList<Placed> placed;
         for (const ObjectSpec& o : b.objects) {
             if (!o.visible) continue;
-            Placed p{&o, makeItem(o), 0};
-            if (o.kind == ObjectSpec::Kind::Memo && b.stretched && o.stretch == ObjectSpec::Stretch::Actual) {
+            const bool grows = o.kind == ObjectSpec::Kind::Memo && b.stretched && o.stretch == ObjectSpec::Stretch::Actual;
+            // Counting pages needs only the sizes: a memo that cannot grow keeps its own.
+            Placed p{&o, {}, 0};
+            if (sizing_ && o.kind == ObjectSpec::Kind::Memo && !grows) p.item.rect = o.rect;
+            else p.item = makeItem(o);
+            if (grows) {
                 const double needed = p.item.lines.size() * p.item.lineHeight + 2 * o.gapY;
                 p.grow = std::max(0.0, needed - o.rect.height());
                 p.item.rect.setHeight(o.rect.height() + p.grow);
@@ -551,41 +553,45 @@ private:
         return text;
     }
 
-    const QFontMetricsF& metrics(const TextStyle& s) {
-        const QString key = s.family + QString::number(s.pointSize) + QLatin1Char(s.bold ? 'b' : '-') + QLatin1Char(s.italic ? 'i' : '-');
-        auto it = metrics_.find(key);
-        if (it == metrics_.end()) it = metrics_.try_emplace(key, fontFor(s), &measureDevice_).first;
-        return it->second;
-    }
-
-    QStringList wrap(const QString& text, const QFontMetricsF& fm, double width, bool wordWrap) {
-        QStringList lines;
+    // Breaks the text into the item's lines and keeps each line's measured width, so painting
+    // needs no second measurement.
+    static void wrap(const QString& text, TextFace& face, double width, bool wordWrap, PreparedItem& item) {
+        const auto add = [&](const QString& line, double lineWidth) {
+            item.lines << line;
+            item.lineWidths << lineWidth;
+        };
         for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-            if (!wordWrap || fm.horizontalAdvance(paragraph) <= width) {
-                lines << paragraph;
+            const double whole = face.width(paragraph);
+            if (!wordWrap || whole <= width) {
+                add(paragraph, whole);
                 continue;
             }
             QString line;
+            double lineWidth = 0;
             const QStringList words = paragraph.split(QLatin1Char(' '));
             for (const QString& word : words) {
                 const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-                if (fm.horizontalAdvance(candidate) <= width || line.isEmpty()) {
+                const double candidateWidth = face.width(candidate);
+                if (candidateWidth <= width || line.isEmpty()) {
                     line = candidate;
+                    lineWidth = candidateWidth;
                 } else {
-                    lines << line;
+                    add(line, lineWidth);
                     line = word;
+                    lineWidth = face.width(word);
                 }
                 // A word wider than the memo breaks between characters.
-                while (fm.horizontalAdvance(line) > width && line.size() > 1) {
+                while (lineWidth > width && line.size() > 1) {
                     qsizetype n = line.size() - 1;
-                    while (n > 1 && fm.horizontalAdvance(line.left(n)) > width) --n;
-                    lines << line.left(n);
+                    double headWidth = face.width(line.left(n));
+                    while (n > 1 && headWidth > width) headWidth = face.width(line.left(--n));
+                    add(line.left(n), headWidth);
                     line = line.mid(n);
+                    lineWidth = face.width(line);
                 }
             }
-            lines << line;
+            add(line, lineWidth);
         }
-        return lines;
     }
 
     PreparedItem makeItem(const ObjectSpec& o) {
@@ -602,11 +608,11 @@ private:
             item.clipped = o.clipped;
             item.gapX = o.gapX;
             item.gapY = o.gapY;
-            const QFontMetricsF& fm = metrics(o.style);
-            item.lineHeight = fm.height() + o.lineSpacing;
-            item.ascent = fm.ascent();
+            TextFace& face = TextFace::of(o.style);
+            item.lineHeight = face.metrics().height() + o.lineSpacing;
+            item.ascent = face.metrics().ascent();
             const QString text = memoText(o);
-            if (!text.isEmpty()) item.lines = wrap(text, fm, o.rect.width() - 2 * o.gapX, o.wordWrap);
+            if (!text.isEmpty()) wrap(text, face, o.rect.width() - 2 * o.gapX, o.wordWrap, item);
             break;
         }
         case ObjectSpec::Kind::Line:
@@ -629,8 +635,7 @@ private:
         case ObjectSpec::Kind::Barcode: {
             item.kind = PreparedItem::Kind::Barcode;
             const QString text = o.barcodeExpression ? evaluate(*o.barcodeExpression, *this).toText() : o.barcodeText;
-            const QFontMetricsF& fm = metrics(o.style);
-            item.lineHeight = o.showText ? fm.height() : 0;
+            item.lineHeight = o.showText ? TextFace::of(o.style).metrics().height() : 0;
             barcode(o, text, item);
             break;
         }
@@ -831,9 +836,8 @@ private:
     QHash<QString, ExprPtr> parsedVariables_;
     QHash<QString, int> columns_;
     std::map<const Expr*, Aggregate> aggregates_;
-    std::map<QString, QFontMetricsF> metrics_;
-    QImage measureDevice_;
     bool mentionsTotalPages_ = false;
+    bool sizing_ = false; // a pass that only counts the pages
     int variableDepth_ = 0;
 
     // State of a pass

@@ -1,8 +1,9 @@
 #include "reporting/preparedreport.h"
 
+#include "reporting/textface.h"
+
 #include <QFileInfo>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
@@ -58,66 +59,85 @@ void drawFrame(QPainter& p, const PreparedItem& item) {
     if (item.frame.lines & 8) line(r.bottomLeft(), r.bottomRight(), {0, -d});
 }
 
-void drawText(QPainter& p, const PreparedItem& item) {
-    if (item.lines.isEmpty()) return;
-    // Points in 96-dpi units: the painter's scale then brings them to the device.
-    // The font is scaled down by the device's resolution, so its metrics come in page units.
-    // Consecutive items mostly share a style: keep the last font and its metrics.
+// Points in 96-dpi units: the painter's scale then brings them to the device. The device
+// font is scaled down by the device's resolution, so that its metrics come in page units.
+const QFont& deviceFont(QPainter& p, const TextStyle& s) {
     struct Cached {
         QPaintDevice* device = nullptr;
         int dpi = 0;
         TextStyle style;
         QFont font;
-        std::optional<QFontMetricsF> metrics;
     };
+    // Consecutive items mostly share a style: keep the last font.
     static thread_local Cached cache;
-    const TextStyle& s = item.style;
-    if (cache.device != p.device() || cache.dpi != p.device()->logicalDpiY() || !cache.metrics || cache.style.family != s.family || cache.style.pointSize != s.pointSize
-        || cache.style.bold != s.bold || cache.style.italic != s.italic || cache.style.underline != s.underline
-        || cache.style.strikeOut != s.strikeOut) {
+    if (cache.device != p.device() || cache.dpi != p.device()->logicalDpiY() || cache.style.family != s.family
+        || cache.style.pointSize != s.pointSize || cache.style.bold != s.bold || cache.style.italic != s.italic
+        || cache.style.underline != s.underline || cache.style.strikeOut != s.strikeOut) {
         TextStyle scaled = s;
         scaled.pointSize = s.pointSize * 96.0 / p.device()->logicalDpiY();
-        cache.device = p.device();
-        cache.dpi = p.device()->logicalDpiY();
-        cache.style = s;
-        cache.font = fontFor(scaled);
-        cache.metrics.emplace(cache.font, p.device());
+        cache = Cached{p.device(), p.device()->logicalDpiY(), s, fontFor(scaled)};
     }
-    p.setFont(cache.font);
+    return cache.font;
+}
+
+// Draws the glyphs that were measured; text the font cannot carry alone goes through shaping.
+void drawLine(QPainter& p, TextFace& face, const TextStyle& style, QPointF baseline, const QString& text) {
+    if (const std::optional<QGlyphRun> run = face.glyphRun(text)) {
+        p.drawGlyphRun(baseline, *run);
+        return;
+    }
+    p.setFont(deviceFont(p, style));
+    p.drawText(baseline, text);
+}
+
+void drawText(QPainter& p, const PreparedItem& item) {
+    if (item.lines.isEmpty()) return;
+    TextFace& face = TextFace::of(item.style);
     p.setPen(item.style.color);
-    const QFontMetricsF& fm = *cache.metrics;
     const QRectF inner = item.rect.adjusted(item.gapX, item.gapY, -item.gapX, -item.gapY);
-    const double textHeight = item.lines.size() * item.lineHeight;
-    double y = inner.top();
-    if (item.vAlign == VAlign::Bottom) y = inner.bottom() - textHeight;
-    else if (item.vAlign == VAlign::Center) y = inner.top() + (inner.height() - textHeight) / 2;
-    if (item.clipped) {
+    const qsizetype count = item.lines.size();
+    const double textHeight = count * item.lineHeight;
+    double top = inner.top();
+    if (item.vAlign == VAlign::Bottom) top = inner.bottom() - textHeight;
+    else if (item.vAlign == VAlign::Center) top = inner.top() + (inner.height() - textHeight) / 2;
+    const auto lineLeft = [&](qsizetype i) {
+        if (item.hAlign == HAlign::Right) return inner.right() - item.lineWidths[i];
+        if (item.hAlign == HAlign::Center) return inner.left() + (inner.width() - item.lineWidths[i]) / 2;
+        return inner.left();
+    };
+    // A clip costs a saved graphics state per item in a PDF: set it only where text reaches out.
+    constexpr double tolerance = 0.01;
+    bool clip = item.clipped
+                && (top < item.rect.top() - tolerance
+                    || top + (count - 1) * item.lineHeight + face.metrics().height() > item.rect.bottom() + tolerance);
+    for (qsizetype i = 0; item.clipped && !clip && i < count; ++i) {
+        const double left = lineLeft(i);
+        clip = left < item.rect.left() - tolerance || left + item.lineWidths[i] > item.rect.right() + tolerance;
+    }
+    if (clip) {
         p.save();
         p.setClipRect(item.rect, Qt::IntersectClip);
     }
-    for (qsizetype i = 0; i < item.lines.size(); ++i, y += item.lineHeight) {
+    double y = top;
+    for (qsizetype i = 0; i < count; ++i, y += item.lineHeight) {
         const QString& line = item.lines[i];
         const double baseline = y + item.ascent;
-        const double width = fm.horizontalAdvance(line);
-        const bool lastOfParagraph = i + 1 == item.lines.size();
+        const bool lastOfParagraph = i + 1 == count;
         if (item.hAlign == HAlign::Block && !lastOfParagraph && line.contains(QLatin1Char(' '))) {
             const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
             double wordsWidth = 0;
-            for (const QString& w : words) wordsWidth += fm.horizontalAdvance(w);
+            for (const QString& w : words) wordsWidth += face.width(w);
             const double gap = words.size() > 1 ? (inner.width() - wordsWidth) / (words.size() - 1) : 0;
             double x = inner.left();
             for (const QString& w : words) {
-                p.drawText(QPointF(x, baseline), w);
-                x += fm.horizontalAdvance(w) + gap;
+                drawLine(p, face, item.style, QPointF(x, baseline), w);
+                x += face.width(w) + gap;
             }
             continue;
         }
-        double x = inner.left();
-        if (item.hAlign == HAlign::Right) x = inner.right() - width;
-        else if (item.hAlign == HAlign::Center) x = inner.left() + (inner.width() - width) / 2;
-        p.drawText(QPointF(x, baseline), line);
+        drawLine(p, face, item.style, QPointF(lineLeft(i), baseline), line);
     }
-    if (item.clipped) p.restore();
+    if (clip) p.restore();
 }
 
 void drawItem(QPainter& p, const PreparedItem& item) {
@@ -168,9 +188,7 @@ void drawItem(QPainter& p, const PreparedItem& item) {
         if (item.fill.isValid()) p.fillRect(item.rect, item.fill);
         for (const QRectF& bar : item.bars) p.fillRect(bar.translated(item.rect.topLeft()), Qt::black);
         if (!item.caption.isEmpty()) {
-            TextStyle style = item.style;
-            style.pointSize = style.pointSize * 96.0 / p.device()->logicalDpiY();
-            p.setFont(fontFor(style));
+            p.setFont(deviceFont(p, item.style));
             p.setPen(Qt::black);
             const double captionTop = item.rect.bottom() - item.lineHeight;
             p.drawText(QRectF(item.rect.left(), captionTop, item.rect.width(), item.lineHeight),

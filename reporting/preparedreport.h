@@ -44,6 +44,7 @@ struct PreparedItem {
     // Text
     TextStyle style;
     QStringList lines;
+    QList<double> lineWidths; // as measured, one per line
     double lineHeight = 0;
     double ascent = 0;
     double gapX = 2, gapY = 1;

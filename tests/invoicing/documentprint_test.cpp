@@ -3,10 +3,10 @@
 #include "db/resultset.h"
 #include "reporting/reportrunner.h"
 #include "support/dbfixture.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace dorvik::invoicing {
@@ -42,10 +42,7 @@ protected:
         runner.setPreview([&](const reporting::PreparedReport& report, QWidget*) {
             ++previews;
             reporting::writePdf(report, dir.filePath("out.pdf"));
-            QProcess p;
-            p.start("pdftotext", {"-layout", dir.filePath("out.pdf"), "-"});
-            p.waitForFinished();
-            text = QString::fromUtf8(p.readAllStandardOutput());
+            text = test::pdfText(dir.filePath("out.pdf"));
             if (onPreview) onPreview();
         });
         print(runner);

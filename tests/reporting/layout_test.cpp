@@ -61,6 +61,20 @@ TEST_F(Layout, PagesBreakBetweenBandsWithPageTotalsAndTotalPages) {
     EXPECT_NEAR(findText(r.pages[0], "1/3 55")->rect.top(), footerTop, 0.01);
 }
 
+TEST_F(Layout, TotalPagesCountsRowsThatStretch) {
+    // Rows of one to thirty lines: how many pages they fill is known only from their texts.
+    const PreparedReport r = prepare(
+        "<TfrxMasterData Name=\"MasterData1\" Top=\"100\" Height=\"20\" Stretched=\"True\" DataSet=\"frxDBDataset1\" DataSetName=\"frxDBDataset1\">"
+        "<TfrxMemoView Width=\"60\" Height=\"20\" StretchMode=\"smActualHeight\" Text=\"[frxDBDataset1.&quot;T&quot;]\"/></TfrxMasterData>"
+        "<TfrxPageFooter Name=\"PF\" Top=\"900\" Height=\"20\">"
+        "<TfrxMemoView Width=\"300\" Height=\"20\" Text=\"[Page#]/[TotalPages#]\"/></TfrxPageFooter>",
+        "with recursive r(n) as (select 1 union all select n + 1 from r where n < 30)"
+        " select repeat('slovo ', n) as T from r");
+    ASSERT_GT(r.pages.size(), 3);
+    for (qsizetype p = 0; p < r.pages.size(); ++p)
+        EXPECT_EQ(pageTexts(r.pages[p]).last(), QStringLiteral("%1/%2").arg(p + 1).arg(r.pages.size()));
+}
+
 TEST_F(Layout, StretchedMemoPushesWhatIsBelowIt) {
     const QString longText = QString("slovo ").repeated(40);
     const PreparedReport r = prepare(

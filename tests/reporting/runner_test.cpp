@@ -3,13 +3,13 @@
 #include "common/routines.h"
 #include "reporting/previewwindow.h"
 #include "reporting/reportrunner.h"
+#include "support/files.h"
 #include "support/scriptedprompter.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,13 +120,6 @@ public slots:
     void open(const QUrl& url) { urls << url; }
 };
 
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 TEST_F(Runner, PreviewNavigatesFindsAndExportsWithoutAsking) {
     const PreparedReport report = prepareReport(parseTemplate(test::templateXml(
         "<TfrxMasterData Name=\"MasterData1\" Top=\"100\" Height=\"100\" DataSet=\"frxDBDataset1\" DataSetName=\"frxDBDataset1\">"
@@ -171,7 +164,7 @@ TEST_F(Runner, PreviewNavigatesFindsAndExportsWithoutAsking) {
     EXPECT_TRUE(prompter.asked.isEmpty());
     ASSERT_EQ(opened.urls.size(), 2);
     EXPECT_EQ(opened.urls[1], QUrl::fromLocalFile(QDir::current().filePath("dorvik.pdf")));
-    const QString text = pdfText("dorvik.pdf");
+    const QString text = test::pdfText("dorvik.pdf");
     EXPECT_TRUE(text.contains("Řádek č. 1")) << text.toStdString();
     EXPECT_TRUE(text.contains("Řádek č. 25"));
     EXPECT_EQ(text.count(QChar('\f')), 3) << "three pages";
