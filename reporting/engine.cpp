@@ -11,6 +11,7 @@
 #include <cmath>
 #include <deque>
 #include <map>
+#include <vector>
 #include <zint.h>
 
 namespace dorvik::reporting {
@@ -139,7 +140,7 @@ struct BandSpec {
     QString name;
     double top = 0, height = 0;
     bool visible = true, stretched = false, startNewPage = false;
-    bool printOnFirst = true, printOnLast = true, reprint = false;
+    bool printOnFirst = true, printOnLast = true, reprint = false, keepTogether = false;
     bool usesDataset = false;
     int rowCount = 1;
     ExprPtr condition;
@@ -391,6 +392,7 @@ private:
         b.printOnFirst = n.boolean(QStringLiteral("PrintOnFirstPage"), true);
         b.printOnLast = n.boolean(QStringLiteral("PrintOnLastPage"), true);
         b.reprint = n.boolean(QStringLiteral("ReprintOnNewPage"), false);
+        b.keepTogether = type == BandType::GroupHeader && n.boolean(QStringLiteral("KeepTogether"), false);
         b.childName = n.text(QStringLiteral("Child"));
         if (type == BandType::MasterData) {
             const QString ds = n.text(QStringLiteral("DataSetName"), n.text(QStringLiteral("DataSet")));
@@ -766,6 +768,22 @@ private:
         return g.header->condition ? evaluate(*g.header->condition, *this).toText() : QString();
     }
 
+    // Where a group that keeps together began: enough of the pass's state to print it again
+    // from the top of a new page when it did not fit on the page it began on.
+    struct GroupStart {
+        int row = 0;
+        bool onUsedPage = false;
+        qsizetype pages = 0;
+        PreparedPage page;
+        int pageNumber = 0, pagesOfThisSpec = 0, line = 0;
+        double y = 0;
+        std::map<const Expr*, Aggregate> aggregates;
+    };
+    struct Restart {
+        int row;
+        qsizetype group;
+    };
+
     void runSection(Section& s) {
         const int rows = s.data->usesDataset ? data_.rowCount() : s.data->rowCount;
         if (rows <= 0) return;
@@ -773,42 +791,81 @@ private:
         openGroups_ = 0;
         row_ = 0;
         line_ = 0;
+        std::vector<std::optional<GroupStart>> starts(s.groups.size());
         printBand(s.header);
-        for (int r = 0; r < rows; ++r) {
-            row_ = s.data->usesDataset ? r : 0;
-            // The first group whose value changed closes it and every group inside it,
-            // with the cursor still on the group's last row.
-            qsizetype changed = r == 0 ? 0 : s.groups.size();
-            for (qsizetype g = 0; r > 0 && g < s.groups.size(); ++g)
-                if (groupValue(s.groups[g]) != s.groups[g].value) {
-                    changed = g;
-                    break;
-                }
-            if (changed < s.groups.size() && r > 0) {
-                row_ = r - 1;
-                closeGroups(s, changed);
+        qsizetype reopen = -1; // the group to open again at row r after it moved to a new page
+        for (int r = 0;;) {
+            qsizetype changed = s.groups.size();
+            if (reopen >= 0) {
+                changed = reopen;
+                reopen = -1;
+            } else if (r == 0) {
+                changed = 0;
+            } else {
+                // The first group whose value changed closes it and every group inside it,
+                // with the cursor still on the group's last row.
                 row_ = s.data->usesDataset ? r : 0;
+                if (r == rows) changed = 0;
+                for (qsizetype g = 0; r < rows && g < s.groups.size(); ++g)
+                    if (groupValue(s.groups[g]) != s.groups[g].value) {
+                        changed = g;
+                        break;
+                    }
+                if (changed < s.groups.size()) {
+                    row_ = s.data->usesDataset ? r - 1 : 0;
+                    if (const std::optional<Restart> back = closeGroups(s, changed, starts)) {
+                        r = back->row;
+                        reopen = back->group;
+                        continue;
+                    }
+                }
             }
+            if (r == rows) break;
+            row_ = s.data->usesDataset ? r : 0;
             for (qsizetype g = changed; g < s.groups.size(); ++g) {
                 s.groups[g].value = groupValue(s.groups[g]);
+                openGroups_ = g;
+                starts[g].reset();
+                if (s.groups[g].header->keepTogether)
+                    starts[g] = GroupStart{r, pageHasBody_, out_.pages.size(), page_, pageNumber_, pagesOfThisSpec_, line_, y_, aggregates_};
                 openGroups_ = g + 1;
                 line_ = 0;
                 printBand(s.groups[g].header);
             }
             ++line_;
             printBand(s.data);
+            ++r;
         }
-        closeGroups(s, 0);
         printBand(s.footer);
         section_ = nullptr;
     }
 
-    void closeGroups(Section& s, qsizetype from) {
+    // Prints the footers from the innermost group out to `from`. A group that keeps together
+    // and ran onto another page is taken back and started again on a new page, once.
+    std::optional<Restart> closeGroups(Section& s, qsizetype from, std::vector<std::optional<GroupStart>>& starts) {
         for (qsizetype g = s.groups.size() - 1; g >= from; --g) {
             openGroups_ = g + 1;
             printBand(s.groups[g].footer);
+            std::optional<GroupStart>& start = starts[g];
+            if (start && start->onUsedPage && out_.pages.size() > start->pages) {
+                out_.pages.resize(start->pages);
+                page_ = std::move(start->page);
+                pageNumber_ = start->pageNumber;
+                pagesOfThisSpec_ = start->pagesOfThisSpec;
+                line_ = start->line;
+                y_ = start->y;
+                aggregates_ = std::move(start->aggregates);
+                pageHasBody_ = true;
+                openGroups_ = g;
+                const Restart back{start->row, g};
+                for (qsizetype inner = g; inner < qsizetype(starts.size()); ++inner) starts[inner].reset();
+                newPage();
+                return back;
+            }
+            start.reset();
         }
         openGroups_ = from;
+        return std::nullopt;
     }
 
     PreparedReport pass() {

@@ -61,6 +61,26 @@ TEST_F(Layout, PagesBreakBetweenBandsWithPageTotalsAndTotalPages) {
     EXPECT_NEAR(findText(r.pages[0], "1/3 55")->rect.top(), footerTop, 0.01);
 }
 
+TEST_F(Layout, GroupThatKeepsTogetherStartsOnANewPageWhenItDoesNotFit) {
+    // Ten 100 px rows a page (see above). Groups of 4, 4, 3, 12 and 2 rows, header and footer
+    // 0 px high so only rows count: 4 + 4 fit, the 3 would straddle, the 12 cannot fit anywhere.
+    const PreparedReport r = prepare(
+        "<TfrxGroupHeader Name=\"GH\" Top=\"50\" Height=\"0\" KeepTogether=\"True\" Condition=\"frxDBDataset1.&quot;G&quot;\"/>"
+        + DataBand.arg(100) +
+        "<TfrxGroupFooter Name=\"GF\" Top=\"150\" Height=\"0\">"
+        "<TfrxMemoView Width=\"300\" Height=\"0\" Text=\"g[frxDBDataset1.&quot;G&quot;] [SUM(&lt;frxDBDataset1.&quot;N&quot;&gt;,MasterData1)]\"/></TfrxGroupFooter>"
+        "<TfrxPageFooter Name=\"PF\" Top=\"900\" Height=\"40\">"
+        "<TfrxMemoView Width=\"300\" Height=\"20\" Text=\"[Page#]/[TotalPages#] [SUM(&lt;frxDBDataset1.&quot;N&quot;&gt;,MasterData1)]\"/></TfrxPageFooter>",
+        "with recursive r(n) as (select 1 union all select n + 1 from r where n < 25)"
+        " select n as N, case when n <= 4 then 1 when n <= 8 then 2 when n <= 11 then 3 when n <= 23 then 4 else 5 end as G from r");
+    ASSERT_EQ(r.pages.size(), 4);
+    EXPECT_EQ(pageTexts(r.pages[0]), QStringList({"r1", "r2", "r3", "r4", "g1 10", "r5", "r6", "r7", "r8", "g2 26", "1/4 36"}));
+    EXPECT_EQ(pageTexts(r.pages[1]), QStringList({"r9", "r10", "r11", "g3 30", "2/4 30"}));
+    EXPECT_EQ(pageTexts(r.pages[2]).first(), "r12") << "a group too big for any page begins on a new one";
+    EXPECT_EQ(pageTexts(r.pages[2]).last(), "3/4 165");
+    EXPECT_EQ(pageTexts(r.pages[3]), QStringList({"r22", "r23", "g4 210", "r24", "r25", "g5 49", "4/4 94"}));
+}
+
 TEST_F(Layout, TotalPagesCountsRowsThatStretch) {
     // Rows of one to thirty lines: how many pages they fill is known only from their texts.
     const PreparedReport r = prepare(
