@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <map>
@@ -645,8 +646,26 @@ private:
         return item;
     }
 
+    // zint chooses the code sets of Code 128 itself (the scanner reads the same either way),
+    // so a template asking for set A or C gets the set's characters checked here; an EAN type
+    // must not turn into the other one by the number of digits.
+    static bool symbologyCarries(const QString& type, const QString& text) {
+        const bool digits = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (type == QLatin1String("bcCode128A"))
+            return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x60; });
+        if (type == QLatin1String("bcCode128C")) return digits;
+        if (type == QLatin1String("bcCodeEAN13")) return digits && (text.size() == 12 || text.size() == 13);
+        if (type == QLatin1String("bcCodeEAN8")) return digits && (text.size() == 7 || text.size() == 8);
+        return true;
+    }
+
     static void barcode(const ObjectSpec& o, const QString& text, PreparedItem& item) {
-        if (text.isEmpty()) return;
+        if (text.isEmpty() || (symbologyCarries(o.barType, text) && encodeBars(o, text, item))) return;
+        item.caption = text; // data the symbology cannot carry shows as text
+        item.lineHeight = item.rect.height();
+    }
+
+    static bool encodeBars(const ObjectSpec& o, const QString& text, PreparedItem& item) {
         zint_symbol* s = ZBarcode_Create();
         const QString& t = o.barType;
         s->symbology = t == QLatin1String("bcCodeEAN13") || t == QLatin1String("bcCodeEAN8") ? BARCODE_EANX
@@ -655,19 +674,18 @@ private:
                      : t == QLatin1String("bcCode39Extended") ? BARCODE_EXCODE39 : BARCODE_CODE39;
         s->show_hrt = 0;
         const QByteArray bytes = text.toUtf8();
-        if (ZBarcode_Encode(s, reinterpret_cast<const unsigned char*>(bytes.constData()), int(bytes.size())) < ZINT_ERROR
-            && ZBarcode_Buffer_Vector(s, 0) < ZINT_ERROR && s->vector) {
+        const bool encoded = ZBarcode_Encode(s, reinterpret_cast<const unsigned char*>(bytes.constData()), int(bytes.size())) < ZINT_ERROR
+                             && ZBarcode_Buffer_Vector(s, 0) < ZINT_ERROR && s->vector;
+        if (encoded) {
             const double barsHeight = std::max(1.0, item.rect.height() - item.lineHeight);
             const double sx = item.rect.width() / s->vector->width, sy = barsHeight / s->vector->height;
             for (zint_vector_rect* r = s->vector->rectangles; r; r = r->next)
                 item.bars << QRectF(r->x * sx, r->y * sy, r->width * sx, r->height * sy);
-            const QString encoded = QString::fromUtf8(reinterpret_cast<const char*>(s->text));
-            item.caption = o.showText ? (encoded.isEmpty() ? text : encoded) : QString();
-        } else {
-            item.caption = text; // data the symbology cannot carry shows as text
-            item.lineHeight = item.rect.height();
+            const QString readable = QString::fromUtf8(reinterpret_cast<const char*>(s->text));
+            item.caption = o.showText ? (readable.isEmpty() ? text : readable) : QString();
         }
         ZBarcode_Delete(s);
+        return encoded;
     }
 
     // ---- paging

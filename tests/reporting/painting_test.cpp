@@ -75,5 +75,36 @@ TEST(Painting, PdfCarriesCzechTextAndCharactersFromFallbackFonts) {
     EXPECT_TRUE(text.contains("✓ vyřízeno → sklad")) << text.toStdString();
 }
 
+TEST(Painting, BarcodesEncodeWhatTheirSymbologyCarriesAndShowTheRestAsText) {
+    struct Case {
+        const char* type;
+        const char* data;
+        const char* caption; // empty: no bars, the data shows as text
+    };
+    const Case cases[] = {
+        {"bcCodeEAN13", "859400000001", "8594000000013"}, // check digit added
+        {"bcCodeEAN13", "8594000000013", "8594000000013"},
+        {"bcCodeEAN13", "8594000000016", ""},             // wrong check digit
+        {"bcCodeEAN13", "1234567", ""},                   // would be an EAN-8
+        {"bcCodeEAN8", "8594000", "85940000"},
+        {"bcCodeEAN8", "859400000001", ""},
+        {"bcCode128A", "ABC-12", "ABC-12"},
+        {"bcCode128A", "abc", ""},
+        {"bcCode128B", "Sklad 7b", "Sklad 7b"},
+        {"bcCode128C", "123456", "123456"},
+        {"bcCode128C", "12A4", ""},
+        {"bcCode128", "AB12345678", "AB12345678"},
+        {"bcCode39", "A-12", "*A-12*"},
+    };
+    for (const Case& c : cases) {
+        const PreparedPage page = preparedPage(QStringLiteral("<TfrxBarCodeView Width=\"200\" Height=\"40\" BarType=\"%1\" Text=\"%2\"/>").arg(c.type, c.data));
+        const PreparedItem& item = page.items.at(0);
+        const bool bars = *c.caption != 0;
+        EXPECT_EQ(!item.bars.isEmpty(), bars) << c.type << " " << c.data;
+        EXPECT_EQ(item.caption, bars ? QString(c.caption) : QString(c.data)) << c.type << " " << c.data;
+        for (const QRectF& bar : item.bars) EXPECT_TRUE(QRectF(0, 0, 200.01, 40.01).contains(bar)) << c.type << " bar outside";
+    }
+}
+
 } // namespace
 } // namespace dorvik::reporting
