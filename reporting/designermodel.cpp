@@ -12,7 +12,6 @@
 namespace dorvik::reporting {
 namespace {
 
-constexpr double PxPerMm = 96.0 / 25.4;
 const QString Page = QStringLiteral("TfrxReportPage");
 const QString Name = QStringLiteral("Name");
 
@@ -77,18 +76,11 @@ QList<int> DesignerModel::pages() const {
 }
 
 QSizeF DesignerModel::pageSize(int page) const {
-    const Node& n = report_.root.children.at(page);
-    QSizeF size(n.number(QStringLiteral("PaperWidth"), 210) * PxPerMm, n.number(QStringLiteral("PaperHeight"), 297) * PxPerMm);
-    if (n.text(QStringLiteral("Orientation")) == QLatin1String("poLandscape") && size.width() < size.height()) size.transpose();
-    return size;
+    return sheetSize(report_.root.children.at(page));
 }
 
 QRectF DesignerModel::contentRect(int page) const {
-    const Node& n = report_.root.children.at(page);
-    const QSizeF size = pageSize(page);
-    const double left = n.number(QStringLiteral("LeftMargin"), 10) * PxPerMm, top = n.number(QStringLiteral("TopMargin"), 10) * PxPerMm;
-    return QRectF(left, top, size.width() - left - n.number(QStringLiteral("RightMargin"), 10) * PxPerMm,
-                  size.height() - top - n.number(QStringLiteral("BottomMargin"), 10) * PxPerMm);
+    return QRectF(QPointF(0, 0), pageSize(page)).marginsRemoved(sheetMargins(report_.root.children.at(page)));
 }
 
 const Node& DesignerModel::node(const ObjectRef& ref) const {

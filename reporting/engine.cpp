@@ -18,7 +18,6 @@
 namespace dorvik::reporting {
 namespace {
 
-constexpr double PxPerMm = 96.0 / 25.4;
 
 enum class BandType {
     ReportTitle, PageHeader, ColumnHeader, Header, MasterData, GroupHeader, GroupFooter,
@@ -290,13 +289,12 @@ public:
 private:
     void compilePage(const Node& n) {
         PageSpec& page = pages_.emplace_back();
-        page.size = QSizeF(n.number(QStringLiteral("PaperWidth"), 210) * PxPerMm, n.number(QStringLiteral("PaperHeight"), 297) * PxPerMm);
-        if (n.text(QStringLiteral("Orientation")) == QLatin1String("poLandscape") && page.size.width() < page.size.height())
-            page.size.transpose();
-        page.left = n.number(QStringLiteral("LeftMargin"), 10) * PxPerMm;
-        page.top = n.number(QStringLiteral("TopMargin"), 10) * PxPerMm;
-        page.right = n.number(QStringLiteral("RightMargin"), 10) * PxPerMm;
-        page.bottom = n.number(QStringLiteral("BottomMargin"), 10) * PxPerMm;
+        page.size = sheetSize(n);
+        const QMarginsF margins = sheetMargins(n);
+        page.left = margins.left();
+        page.top = margins.top();
+        page.right = margins.right();
+        page.bottom = margins.bottom();
         page.background = delphiColor(n, QStringLiteral("Color"), QColor());
         page.titleBeforeHeader = n.boolean(QStringLiteral("TitleBeforeHeader"), true);
 

@@ -83,10 +83,10 @@ PreviewWindow::PreviewWindow(PreparedReport report, QWidget* parent)
     nav("Predchozi", QStringLiteral("<"), Qt::Key_PageUp, [](int p, int) { return p - 1; });
     pageNumber_ = new QSpinBox(this);
     pageNumber_->setObjectName(QStringLiteral("CisloStranky"));
-    pageNumber_->setRange(report_.pages.isEmpty() ? 0 : 1, std::max<int>(1, int(report_.pages.size())));
     tools->addWidget(pageNumber_);
-    pageCount_ = new QLabel(QStringLiteral(" / %1 ").arg(report_.pages.size()), this);
+    pageCount_ = new QLabel(this);
     tools->addWidget(pageCount_);
+    updatePageCount();
     connect(pageNumber_, &QSpinBox::valueChanged, this, [this](int v) { if (v - 1 != page_) showPage(v - 1); });
     nav("Dalsi", QStringLiteral(">"), Qt::Key_PageDown, [](int p, int) { return p + 1; });
     nav("Posledni", QStringLiteral(">|"), Qt::Key_End, [](int, int n) { return n - 1; });
@@ -213,9 +213,29 @@ void PreviewWindow::print() {
     printReport(chosen, printer_);
 }
 
+void PreviewWindow::setRelayout(const QPageLayout& current, Relayout relayout) {
+    pageLayout_ = current;
+    relayout_ = std::move(relayout);
+}
+
 void PreviewWindow::pageSetup() {
+    if (relayout_) printer_.setPageLayout(pageLayout_);
     QPageSetupDialog dialog(&printer_, this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted && relayout_) applyPageLayout(printer_.pageLayout());
+}
+
+void PreviewWindow::applyPageLayout(const QPageLayout& layout) {
+    report_ = relayout_(layout);
+    pageLayout_ = layout;
+    hitPage_ = hitItem_ = -1;
+    updatePageCount();
+    showPage(page_);
+}
+
+void PreviewWindow::updatePageCount() {
+    const QSignalBlocker block(pageNumber_);
+    pageNumber_->setRange(report_.pages.isEmpty() ? 0 : 1, std::max<int>(1, int(report_.pages.size())));
+    pageCount_->setText(QStringLiteral(" / %1 ").arg(report_.pages.size()));
 }
 
 } // namespace dorvik::reporting

@@ -3,7 +3,9 @@
 #include "reporting/preparedreport.h"
 
 #include <QDialog>
+#include <QPageLayout>
 #include <QPrinter>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -22,6 +24,11 @@ public:
     explicit PreviewWindow(PreparedReport report, QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
+    // How the report is laid out again on other paper; without it page setup chooses only
+    // the printer's settings.
+    using Relayout = std::function<PreparedReport(const QPageLayout&)>;
+    void setRelayout(const QPageLayout& current, Relayout relayout);
+
     int pageIndex() const { return page_; }
     double zoom() const { return zoom_; }
     const PreparedReport& report() const { return report_; }
@@ -37,14 +44,19 @@ public:
     void saveAsPdf();
     void print();
     void pageSetup();
+    // What page setup does once the paper is chosen.
+    void applyPageLayout(const QPageLayout& layout);
 
     // The file the export writes.
     static QString exportFileName();
 
 private:
     void updateView();
+    void updatePageCount();
 
     PreparedReport report_;
+    QPageLayout pageLayout_;
+    Relayout relayout_;
     QPrinter printer_;
     int page_ = 0;
     double zoom_ = 1.0;

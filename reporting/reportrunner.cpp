@@ -16,17 +16,12 @@ ReportRunner::Designer& designer() {
     return installed;
 }
 
-void showPreview(const PreparedReport& report, QWidget* parent) {
-    PreviewWindow window(report, parent);
-    window.exec();
-}
-
 } // namespace
 
 bool designerRequested(const QStringList& arguments) { return arguments.size() > 1 && arguments[1] == QLatin1String("/ES"); }
 
 ReportRunner::ReportRunner(QWidget* parent, QStringList arguments)
-    : parent_(parent), designMode_(designerRequested(arguments)), preview_(showPreview) {}
+    : parent_(parent), designMode_(designerRequested(arguments)) {}
 
 void ReportRunner::installDesigner(Designer d) { designer() = std::move(d); }
 
@@ -40,13 +35,25 @@ void ReportRunner::setVariable(const QString& name, const QString& text) { templ
 
 PreparedReport ReportRunner::prepare() const { return prepareReport(template_, data_); }
 
+PreparedReport ReportRunner::prepare(const QPageLayout& paper) const {
+    Template onPaper = template_;
+    onPaper.setPageLayout(paper);
+    return prepareReport(onPaper, data_);
+}
+
 void ReportRunner::show() {
     if (designMode_) {
         if (designer()) designer()(path_, template_, data_, parent_);
         return;
     }
     const PreparedReport prepared = prepare();
-    preview_(prepared, parent_);
+    if (preview_) {
+        preview_(prepared, parent_);
+        return;
+    }
+    PreviewWindow window(prepared, parent_);
+    window.setRelayout(template_.pageLayout(), [this](const QPageLayout& paper) { return prepare(paper); });
+    window.exec();
 }
 
 } // namespace dorvik::reporting

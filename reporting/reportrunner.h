@@ -20,7 +20,8 @@ public:
     // The designer gets the template path (to save over), the loaded template with the
     // variables set, and the data.
     using Designer = std::function<void(const QString& path, Template& report, const db::ResultSet& data, QWidget* parent)>;
-    // What showing a prepared report means; by default the modal preview window.
+    // What showing a prepared report means; by default the modal preview window, whose page
+    // setup prepares the report again on the chosen paper.
     using Preview = std::function<void(const PreparedReport& report, QWidget* parent)>;
 
     explicit ReportRunner(QWidget* parent = nullptr, QStringList arguments = QCoreApplication::arguments());
@@ -38,6 +39,8 @@ public:
     // Designer on "/ES", else prepare (the engine's error propagates) and preview.
     void show();
     PreparedReport prepare() const;
+    // The same on other paper; the loaded template stays as it is.
+    PreparedReport prepare(const QPageLayout& paper) const;
 
     void setPreview(Preview preview) { preview_ = std::move(preview); }
     bool designMode() const { return designMode_; }

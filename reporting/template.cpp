@@ -1,5 +1,10 @@
 #include "reporting/template.h"
 
+#include "reporting/fr3writer.h"
+
+#include <QRectF>
+#include <algorithm>
+
 namespace dorvik::reporting {
 
 bool Node::has(const QString& name) const {
@@ -56,6 +61,60 @@ const Variable* Template::variable(const QString& name) const {
     for (const Variable& v : variables)
         if (v.name.compare(name, Qt::CaseInsensitive) == 0) return &v;
     return nullptr;
+}
+
+namespace {
+
+const QString PageTag = QStringLiteral("TfrxReportPage");
+// Sizes in a template are 96-dpi pixels, the paper is in mm.
+constexpr double PxPerMm = 96.0 / 25.4;
+// The paper where the template says nothing.
+constexpr double DefaultPaperWidth = 210, DefaultPaperHeight = 297, DefaultMargin = 10;
+
+QMarginsF marginsMm(const Node& page) {
+    return QMarginsF(page.number(QStringLiteral("LeftMargin"), DefaultMargin), page.number(QStringLiteral("TopMargin"), DefaultMargin),
+                     page.number(QStringLiteral("RightMargin"), DefaultMargin), page.number(QStringLiteral("BottomMargin"), DefaultMargin));
+}
+
+} // namespace
+
+QSizeF sheetSize(const Node& page) {
+    QSizeF size(page.number(QStringLiteral("PaperWidth"), DefaultPaperWidth) * PxPerMm, page.number(QStringLiteral("PaperHeight"), DefaultPaperHeight) * PxPerMm);
+    if (page.text(QStringLiteral("Orientation")) == QLatin1String("poLandscape") && size.width() < size.height()) size.transpose();
+    return size;
+}
+
+QMarginsF sheetMargins(const Node& page) { return marginsMm(page) * PxPerMm; }
+
+QPageLayout Template::pageLayout() const {
+    Node none;
+    const Node* page = &none;
+    for (const Node& n : root.children)
+        if (n.tag == PageTag) {
+            page = &n;
+            break;
+        }
+    const double w = page->number(QStringLiteral("PaperWidth"), DefaultPaperWidth), h = page->number(QStringLiteral("PaperHeight"), DefaultPaperHeight);
+    const bool landscape = page->text(QStringLiteral("Orientation")) == QLatin1String("poLandscape") || w > h;
+    const QPageSize paper(QSizeF(std::min(w, h), std::max(w, h)), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    return QPageLayout(paper, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, marginsMm(*page), QPageLayout::Millimeter);
+}
+
+void Template::setPageLayout(const QPageLayout& layout) {
+    const QSizeF paper = layout.fullRect(QPageLayout::Millimeter).size();
+    const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+    const int windowsPaper = layout.pageSize().windowsId();
+    for (Node& page : root.children) {
+        if (page.tag != PageTag) continue;
+        page.set(QStringLiteral("PaperWidth"), formatNumber(paper.width()));
+        page.set(QStringLiteral("PaperHeight"), formatNumber(paper.height()));
+        page.set(QStringLiteral("PaperSize"), QString::number(windowsPaper > 0 ? windowsPaper : 256)); // 256: user-defined
+        page.set(QStringLiteral("Orientation"), layout.orientation() == QPageLayout::Landscape ? QStringLiteral("poLandscape") : QStringLiteral("poPortrait"));
+        page.set(QStringLiteral("LeftMargin"), formatNumber(margins.left()));
+        page.set(QStringLiteral("TopMargin"), formatNumber(margins.top()));
+        page.set(QStringLiteral("RightMargin"), formatNumber(margins.right()));
+        page.set(QStringLiteral("BottomMargin"), formatNumber(margins.bottom()));
+    }
 }
 
 QString quotedLiteral(const QString& text) {

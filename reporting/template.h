@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QSizeF>
 #include <QString>
 
 namespace dorvik::reporting {
@@ -53,7 +56,15 @@ struct Template {
     // Sets a variable, adding it when the template does not declare it.
     void setVariable(const QString& name, const QString& expression);
     const Variable* variable(const QString& name) const;
+    // The paper of the first page: size, orientation and margins.
+    QPageLayout pageLayout() const;
+    // Puts every page on the given paper.
+    void setPageLayout(const QPageLayout& layout);
 };
+
+// A report page's sheet in 96-dpi pixels, turned as its orientation says, and its margins.
+QSizeF sheetSize(const Node& page);
+QMarginsF sheetMargins(const Node& page);
 
 // A text as the engine's string literal: in single quotes, inner quotes doubled.
 QString quotedLiteral(const QString& text);

@@ -6,6 +6,7 @@
 #include "support/files.h"
 #include "support/scriptedprompter.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 namespace dorvik::reporting {
@@ -112,6 +114,44 @@ TEST_F(Runner, OnlyAnExactFirstArgumentOpensTheDesigner) {
 }
 
 // Records what the preview hands to the system viewer.
+TEST_F(Runner, PageSetupLaysTheReportOutAgainOnTheChosenPaper) {
+    writeTemplate("runner_paper.fr3", test::templateXml(
+        "<TfrxMasterData Name=\"MasterData1\" Top=\"100\" Height=\"100\" DataSet=\"frxDBDataset1\" DataSetName=\"frxDBDataset1\">"
+        "<TfrxMemoView Width=\"300\" Height=\"20\" Text=\"[frxDBDataset1.&quot;N&quot;]\"/></TfrxMasterData>",
+        "LeftMargin=\"15\""));
+    ReportRunner r(nullptr, {"dorvik"});
+    r.loadTemplate("fr3/runner_paper.fr3");
+    r.setDataset(query("with recursive r(n) as (select 1 union all select n + 1 from r where n < 25) select n as N from r"));
+    const QPageLayout before = r.report().pageLayout();
+    EXPECT_EQ(before.pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(before.orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(before.margins(QPageLayout::Millimeter), QMarginsF(15, 10, 10, 10));
+
+    PreparedReport portrait, landscape;
+    QTimer::singleShot(0, [&] {
+        auto* w = qobject_cast<PreviewWindow*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(w);
+        portrait = w->report();
+        w->showPage(2);
+        w->applyPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(20, 5, 20, 5), QPageLayout::Millimeter));
+        landscape = w->report();
+        EXPECT_EQ(w->pageIndex(), 2);
+        EXPECT_EQ(w->findChild<QSpinBox*>("CisloStranky")->maximum(), landscape.pages.size());
+        w->reject();
+    });
+    r.show();
+    ASSERT_EQ(portrait.pages.size(), 3);
+    EXPECT_NEAR(portrait.pages[0].items[0].rect.left(), 15 * 96 / 25.4, 0.01);
+    // 210 mm less 10 mm of margins leave room for seven 100 px rows a page.
+    ASSERT_EQ(landscape.pages.size(), 4);
+    EXPECT_NEAR(landscape.pages[0].size.width(), 297 * 96 / 25.4, 0.1);
+    EXPECT_NEAR(landscape.pages[0].size.height(), 210 * 96 / 25.4, 0.1);
+    EXPECT_NEAR(landscape.pages[0].items[0].rect.left(), 20 * 96 / 25.4, 0.01);
+    EXPECT_NEAR(landscape.pages[0].items[0].rect.top(), 5 * 96 / 25.4, 0.01);
+    EXPECT_EQ(landscape.pages[1].items[0].plainText(), "8");
+    EXPECT_EQ(r.report().pageLayout(), before) << "the template itself stays on its paper";
+}
+
 class Opened : public QObject {
     Q_OBJECT
 public:
