@@ -6,13 +6,19 @@
 #include "pickers/tfnabzbozi.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 using namespace dorvik;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dorvik"));
+    // Qt's own dialogs (print, page setup, files) speak Czech like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     app::TForm1 register_(common::startupSettingsPath());
     // The shared pickers live, hidden, for the whole run.
     pickers::TFnabzakaz orders(register_.connection());
