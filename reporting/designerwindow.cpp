@@ -29,6 +29,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSyntaxHighlighter>
@@ -411,7 +412,9 @@ DesignerWindow::DesignerWindow(Template report, QString path, db::ResultSet data
     split->addWidget(scroll_);
     split->addWidget(side);
     split->setStretchFactor(0, 1);
-    split->setSizes({900, 380});
+    // The properties are read whole; the sheet scrolls.
+    side->setMinimumWidth(panel->sizeHint().width() + panelScroll->verticalScrollBar()->sizeHint().width() + 2 * panelScroll->frameWidth() + 8);
+    split->setSizes({900, side->minimumWidth()});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tools);
@@ -590,6 +593,13 @@ void DesignerWindow::buildPanel(QWidget* panel) {
     form_->addRow(QStringLiteral("Šířka &rámečku"), named(frameWidth_, "SirkaRamecku"));
     connect(frameWidth_, &QDoubleSpinBox::valueChanged, this,
             commit([this] { model_.setAttribute(QStringLiteral("Frame.Width"), formatNumber(frameWidth_->value()), QStringLiteral("1")); }));
+    frameColor_ = new QToolButton(panel);
+    form_->addRow(QStringLiteral("Barva rámečku"), named(frameColor_, "BarvaRamecku"));
+    colorMenu(frameColor_, [this](const QColor& c) { model_.setAttribute(QStringLiteral("Frame.Color"), delphiColorText(c), QStringLiteral("0")); }, false);
+    combo(frameStyle_, "StylRamecku", QStringLiteral("S&tyl rámečku"), "Frame.Style",
+          {{QStringLiteral("plná čára"), QStringLiteral("fsSolid")}, {QStringLiteral("čárkovaná"), QStringLiteral("fsDash")},
+           {QStringLiteral("tečkovaná"), QStringLiteral("fsDot")}, {QStringLiteral("čerchovaná"), QStringLiteral("fsDashDot")},
+           {QStringLiteral("dvojitě čerchovaná"), QStringLiteral("fsDashDotDot")}, {QStringLiteral("dvojitá"), QStringLiteral("fsDouble")}});
     fill_ = new QToolButton(panel);
     form_->addRow(QStringLiteral("Výplň"), named(fill_, "Vypln"));
     colorMenu(fill_, [this](const QColor& c) { model_.setAttribute(QStringLiteral("Color"), delphiColorText(c), QStringLiteral("536870911")); }, true);
@@ -633,6 +643,8 @@ void DesignerWindow::buildPanel(QWidget* panel) {
     flag(newPage_, "NovaStranka", QStringLiteral("Začít novou stránku"), "StartNewPage", false);
     flag(firstPage_, "NaPrvniStrance", QStringLiteral("Tisknout na první stránce"), "PrintOnFirstPage", true);
     flag(lastPage_, "NaPosledniStrance", QStringLiteral("Tisknout na poslední stránce"), "PrintOnLastPage", true);
+    flag(keepTogether_, "Pohromade", QStringLiteral("Udržet skupinu na jedné stránce"), "KeepTogether", false);
+    flag(reprint_, "Opakovat", QStringLiteral("Opakovat na každé stránce"), "ReprintOnNewPage", false);
 }
 
 void DesignerWindow::fillPanel() {
@@ -702,6 +714,11 @@ void DesignerWindow::fillPanel() {
     const int bits = int(n.number(QStringLiteral("Frame.Typ"), 0));
     for (int b = 0; b < 4; ++b) frameLines_[b]->setChecked(bits & (1 << b));
     frameWidth_->setValue(n.number(QStringLiteral("Frame.Width"), 1));
+    show(frameColor_, object);
+    show(frameStyle_, object);
+    const QColor lineColor = colorOf(n, QStringLiteral("Frame.Color"), Qt::black);
+    frameColor_->setText(lineColor.isValid() ? lineColor.name() : QStringLiteral("žádná"));
+    pick(frameStyle_, n.text(QStringLiteral("Frame.Style"), QStringLiteral("fsSolid")));
     const QColor fc = colorOf(n, QStringLiteral("Color"), QColor());
     fill_->setText(fc.isValid() ? fc.name() : QStringLiteral("žádná"));
     show(barType_, barcode);
@@ -718,6 +735,10 @@ void DesignerWindow::fillPanel() {
     show(lastPage_, band && pageBand);
     firstPage_->setChecked(n.boolean(QStringLiteral("PrintOnFirstPage"), true));
     lastPage_->setChecked(n.boolean(QStringLiteral("PrintOnLastPage"), true));
+    show(keepTogether_, band && tag == QLatin1String("TfrxGroupHeader"));
+    keepTogether_->setChecked(n.boolean(QStringLiteral("KeepTogether"), false));
+    show(reprint_, band && (tag == QLatin1String("TfrxGroupHeader") || tag == QLatin1String("TfrxHeader")));
+    reprint_->setChecked(n.boolean(QStringLiteral("ReprintOnNewPage"), false));
     filling_ = false;
 }
 

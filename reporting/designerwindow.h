@@ -83,13 +83,15 @@ private:
     QCheckBox* wordWrap_;
     QCheckBox* frameLines_[4];
     QDoubleSpinBox* frameWidth_;
+    QToolButton* frameColor_;
+    QComboBox* frameStyle_;
     QToolButton* fill_;
     QComboBox* formatKind_;
     QLineEdit* format_;
     QComboBox* barType_;
     QComboBox* dataset_;
     QLineEdit* condition_;
-    QCheckBox *newPage_, *firstPage_, *lastPage_;
+    QCheckBox *newPage_, *firstPage_, *lastPage_, *keepTogether_, *reprint_;
     QListWidget* fields_;
     QListWidget* variables_;
     QList<QAction*> selectionActions_;

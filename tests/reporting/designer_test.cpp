@@ -5,6 +5,8 @@
 #include "reporting/fr3writer.h"
 #include "support/scriptedprompter.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -113,6 +115,39 @@ TEST_F(Designer, EditsThroughTheWindowLandInTheFileAndNothingElse) {
     w.close();
     EXPECT_FALSE(w.isVisible()) << "nothing unsaved: no question";
     EXPECT_TRUE(prompter.asked.isEmpty());
+}
+
+TEST_F(Designer, FrameStyleAndGroupFlagsComeFromThePanel) {
+    const QString path = copyOf("vyd1.fr3");
+    test::ScriptedPrompter prompter;
+    DesignerWindow w(readTemplate(path), path, query("select 1 as N"));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    DesignerModel& m = w.model();
+    const int page = m.pages().first();
+
+    const ObjectRef memo = m.objects(named(m, "MasterData1")).first();
+    QTest::mouseClick(w.findChild<QWidget*>("NavrhStranky"), Qt::LeftButton, {}, over(w, m.rect(memo).center()));
+    ASSERT_EQ(m.selection(), QList<ObjectRef>({memo}));
+    auto* style = w.findChild<QComboBox*>("StylRamecku");
+    ASSERT_TRUE(style->isVisibleTo(&w));
+    QTest::keyClick(style, Qt::Key_Down);
+    EXPECT_EQ(m.node(memo).text("Frame.Style"), "fsDash");
+    QTest::keyClick(style, Qt::Key_Up);
+    EXPECT_FALSE(m.node(memo).has("Frame.Style")) << "the default is not written";
+
+    auto* keep = w.findChild<QCheckBox*>("Pohromade");
+    EXPECT_FALSE(keep->isVisibleTo(&w)) << "only group headers keep together";
+    const ObjectRef group = m.addBand(page, "TfrxGroupHeader");
+    m.select({group});
+    w.changed();
+    ASSERT_TRUE(keep->isVisibleTo(&w));
+    keep->click();
+    w.findChild<QCheckBox*>("Opakovat")->click();
+    EXPECT_EQ(m.node(group).text("KeepTogether"), "True");
+    EXPECT_EQ(m.node(group).text("ReprintOnNewPage"), "True");
+    keep->click();
+    EXPECT_FALSE(m.node(group).has("KeepTogether"));
 }
 
 TEST_F(Designer, ClosingWithUnsavedChangesAsks) {
