@@ -16,6 +16,8 @@
 #include <QDoubleSpinBox>
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
@@ -28,6 +30,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -604,6 +607,10 @@ void DesignerWindow::buildPanel(QWidget* panel) {
     form_->addRow(QStringLiteral("Výplň"), named(fill_, "Vypln"));
     colorMenu(fill_, [this](const QColor& c) { model_.setAttribute(QStringLiteral("Color"), delphiColorText(c), QStringLiteral("536870911")); }, true);
 
+    picture_ = new QPushButton(QStringLiteral("Načíst…"), panel);
+    form_->addRow(QStringLiteral("Obrázek"), named(picture_, "NacistObrazek"));
+    connect(picture_, &QPushButton::clicked, this, [this] { common::guarded([this] { NacistObrazekClick(); }); });
+
     combo(formatKind_, "DruhFormatu", QStringLiteral("Druh &formátu"), "DisplayFormat.Kind",
           {{QStringLiteral("text"), QStringLiteral("fkText")}, {QStringLiteral("číslo"), QStringLiteral("fkNumeric")},
            {QStringLiteral("datum a čas"), QStringLiteral("fkDateTime")}, {QStringLiteral("logická hodnota"), QStringLiteral("fkBoolean")}});
@@ -721,6 +728,7 @@ void DesignerWindow::fillPanel() {
     pick(frameStyle_, n.text(QStringLiteral("Frame.Style"), QStringLiteral("fsSolid")));
     const QColor fc = colorOf(n, QStringLiteral("Color"), QColor());
     fill_->setText(fc.isValid() ? fc.name() : QStringLiteral("žádná"));
+    show(picture_, object && tag == QLatin1String("TfrxPictureView"));
     show(barType_, barcode);
     pick(barType_, n.text(QStringLiteral("BarType"), QStringLiteral("bcCode39")));
 
@@ -760,6 +768,7 @@ void DesignerWindow::insert(ObjectKind kind) {
     if (!band) return;
     model_.insertObject(kind, *band, model_.rect(*band).topLeft());
     changed();
+    if (kind == ObjectKind::Picture) NacistObrazekClick();
 }
 
 // A field or variable goes to the target band, right of what is already on its first row.
@@ -826,6 +835,25 @@ void DesignerWindow::SmazatClick() {
 void DesignerWindow::SeznamPoliDoubleClick(QListWidgetItem* item) { insertText(item->data(Qt::UserRole).toString()); }
 
 void DesignerWindow::SeznamPromennychDoubleClick(QListWidgetItem* item) { insertText(item->data(Qt::UserRole).toString()); }
+
+void DesignerWindow::NacistObrazekClick() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Načíst obrázek"), QString(),
+                                                      QStringLiteral("Obrázky (*.png *.jpg *.jpeg *.bmp)"));
+    if (!path.isEmpty()) loadPicture(path);
+}
+
+bool DesignerWindow::loadPicture(const QString& path) {
+    QFile file(path);
+    const QString data = file.open(QIODevice::ReadOnly) ? picturePropData(file.readAll()) : QString();
+    if (data.isEmpty()) {
+        common::MessageBox(QStringLiteral("Návrh sestavy"))
+            .show(QStringLiteral("Soubor %1 není obrázek BMP, JPEG ani PNG.").arg(QFileInfo(path).fileName()), common::MessageIcon::Stop);
+        return false;
+    }
+    model_.setAttribute(QStringLiteral("Picture.PropData"), data);
+    changed();
+    return true;
+}
 
 bool DesignerWindow::confirmClose() {
     if (!model_.modified()) return true;

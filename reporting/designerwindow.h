@@ -17,6 +17,7 @@ class QListWidgetItem;
 class QPlainTextEdit;
 class QScrollArea;
 class QSpinBox;
+class QPushButton;
 class QToolButton;
 
 namespace dorvik::reporting {
@@ -51,6 +52,10 @@ public:
     void SmazatClick();
     void SeznamPoliDoubleClick(QListWidgetItem* item);
     void SeznamPromennychDoubleClick(QListWidgetItem* item);
+    void NacistObrazekClick();
+    // Puts an image file into the selected picture; false (and a message) when it is no BMP,
+    // JPEG or PNG.
+    bool loadPicture(const QString& path);
 
     void reject() override;
 
@@ -86,6 +91,7 @@ private:
     QToolButton* frameColor_;
     QComboBox* frameStyle_;
     QToolButton* fill_;
+    QPushButton* picture_;
     QComboBox* formatKind_;
     QLineEdit* format_;
     QComboBox* barType_;

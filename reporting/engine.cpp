@@ -92,18 +92,6 @@ TextStyle styleOf(const Node& own, const Node& band) {
     return s;
 }
 
-QImage pictureOf(const Node& n) {
-    const QByteArray bytes = QByteArray::fromHex(n.text(QStringLiteral("Picture.PropData")).toLatin1());
-    if (bytes.isEmpty()) return {};
-    // A class name as a short string, then the graphic (a TBitmap adds its size first).
-    const int nameLength = uchar(bytes[0]);
-    const QByteArray rest = bytes.mid(1 + nameLength);
-    QImage image;
-    if (image.loadFromData(rest) || image.loadFromData(rest.mid(4))) return image;
-    image.loadFromData(bytes);
-    return image;
-}
-
 struct ObjectSpec {
     enum class Kind { Memo, Line, Shape, Picture, Barcode };
     Kind kind = Kind::Memo;

@@ -2,7 +2,10 @@
 
 #include "reporting/fr3writer.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QRectF>
+#include <QtEndian>
 #include <algorithm>
 
 namespace dorvik::reporting {
@@ -115,6 +118,37 @@ void Template::setPageLayout(const QPageLayout& layout) {
         page.set(QStringLiteral("RightMargin"), formatNumber(margins.right()));
         page.set(QStringLiteral("BottomMargin"), formatNumber(margins.bottom()));
     }
+}
+
+QImage pictureOf(const Node& object) {
+    const QByteArray bytes = QByteArray::fromHex(object.text(QStringLiteral("Picture.PropData")).toLatin1());
+    if (bytes.isEmpty()) return {};
+    const int nameLength = uchar(bytes[0]);
+    const QByteArray rest = bytes.mid(1 + nameLength);
+    QImage image;
+    if (image.loadFromData(rest) || image.loadFromData(rest.mid(4))) return image;
+    image.loadFromData(bytes);
+    return image;
+}
+
+QString picturePropData(const QByteArray& file) {
+    QBuffer buffer;
+    buffer.setData(file);
+    const QByteArray format = QImageReader(&buffer).format();
+    QByteArray className, graphic = file;
+    if (format == "png") {
+        className = "TPngImage";
+    } else if (format == "jpeg") {
+        className = "TJPEGImage";
+    } else if (format == "bmp") {
+        className = "TBitmap";
+        QByteArray size(4, 0);
+        qToLittleEndian(quint32(file.size()), size.data());
+        graphic.prepend(size);
+    } else {
+        return {};
+    }
+    return QString::fromLatin1((char(className.size()) + className + graphic).toHex().toUpper());
 }
 
 QString quotedLiteral(const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -65,6 +66,12 @@ struct Template {
 // A report page's sheet in 96-dpi pixels, turned as its orientation says, and its margins.
 QSizeF sheetSize(const Node& page);
 QMarginsF sheetMargins(const Node& page);
+
+// A picture object's graphic, kept in Picture.PropData: a Delphi class name, then the
+// graphic file (a TBitmap's with its size before it).
+QImage pictureOf(const Node& object);
+// The PropData of an image file's bytes: BMP, JPEG or PNG; empty for anything else.
+QString picturePropData(const QByteArray& file);
 
 // A text as the engine's string literal: in single quotes, inner quotes doubled.
 QString quotedLiteral(const QString& text);

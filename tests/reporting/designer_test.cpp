@@ -3,8 +3,10 @@
 #include "common/routines.h"
 #include "reporting/designerwindow.h"
 #include "reporting/fr3writer.h"
+#include "support/files.h"
 #include "support/scriptedprompter.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -28,10 +30,6 @@ protected:
         QFile::copy(common::programFolder() + "fr3/" + name, path);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         return path;
-    }
-    static QByteArray contents(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     static ObjectRef named(const DesignerModel& m, const QString& name) {
         for (int page : m.pages())
@@ -108,7 +106,7 @@ TEST_F(Designer, EditsThroughTheWindowLandInTheFileAndNothingElse) {
     e.set("Top", formatNumber(e.number("Top") + 4));
     e.set("Text", "Kod: [frxDBDataset1.\"JKPOV\"]");
     expected.root.children[band.page].children[band.band].children.append(added);
-    EXPECT_EQ(contents(path), templateXml(expected));
+    EXPECT_EQ(test::readAll(path), templateXml(expected));
     const Template saved = readTemplate(path);
     EXPECT_EQ(saved.root.children[memo.page].children[memo.band].children[memo.object].text("Name"), memoName);
 
@@ -150,9 +148,45 @@ TEST_F(Designer, FrameStyleAndGroupFlagsComeFromThePanel) {
     EXPECT_FALSE(m.node(group).has("KeepTogether"));
 }
 
+TEST_F(Designer, PicturesComeFromImageFiles) {
+    QImage red(7, 5, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    for (const char* format : {"PNG", "JPEG", "BMP"}) {
+        QByteArray file;
+        QBuffer buffer(&file);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(red.save(&buffer, format));
+        Node picture;
+        picture.set("Picture.PropData", picturePropData(file));
+        const QImage read = pictureOf(picture);
+        EXPECT_EQ(read.size(), QSize(7, 5)) << format;
+        EXPECT_GT(qRed(read.pixel(3, 2)), 200) << format;
+    }
+    EXPECT_TRUE(picturePropData("GIF89a, or anything else").isEmpty());
+
+    const QString path = copyOf("vyd1.fr3");
+    test::ScriptedPrompter prompter;
+    DesignerWindow w(readTemplate(path), path, query("select 1 as N"));
+    DesignerModel& m = w.model();
+    m.insertObject(ObjectKind::Picture, named(m, "MasterData1"), m.rect(named(m, "MasterData1")).topLeft());
+    w.changed();
+    const ObjectRef inserted = m.selection().first();
+    ASSERT_TRUE(red.save(dir.filePath("logo.png")));
+    ASSERT_TRUE(w.loadPicture(dir.filePath("logo.png")));
+    const std::optional<PreparedItem> shown = designItem(m.node(inserted), m.node(inserted.bandRef()));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->image.size(), QSize(7, 5));
+
+    test::writeAll(dir.filePath("logo.txt"), "no picture");
+    const QString before = m.node(inserted).text("Picture.PropData");
+    EXPECT_FALSE(w.loadPicture(dir.filePath("logo.txt")));
+    EXPECT_EQ(prompter.lastText(), "Soubor logo.txt není obrázek BMP, JPEG ani PNG.");
+    EXPECT_EQ(m.node(inserted).text("Picture.PropData"), before);
+}
+
 TEST_F(Designer, ClosingWithUnsavedChangesAsks) {
     const QString path = copyOf("fa1.fr3");
-    const QByteArray before = contents(path);
+    const QByteArray before = test::readAll(path);
     test::ScriptedPrompter prompter;
     DesignerWindow w(readTemplate(path), path, {});
     w.show();
@@ -172,7 +206,7 @@ TEST_F(Designer, ClosingWithUnsavedChangesAsks) {
     prompter.answer(1); // Neukládat
     w.close();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(contents(path), before);
+    EXPECT_EQ(test::readAll(path), before);
 
     w.show();
     prompter.answer(0); // Uložit
