@@ -174,6 +174,50 @@ void DesignerModel::moveSelection(double dx, double dy) {
     if (!rects.isEmpty()) setRects(rects, true);
 }
 
+void DesignerModel::settleSelection() {
+    struct Move {
+        ObjectRef from;
+        ObjectRef to;
+        QRectF box;
+    };
+    QList<Move> moves;
+    for (const ObjectRef& r : selection_) {
+        if (r.isBand()) continue;
+        const QRectF box = rect(r);
+        const auto holds = [&](const ObjectRef& band) {
+            const QRectF area = rect(band);
+            return area.top() <= box.top() && box.top() < area.bottom();
+        };
+        if (holds(r.bandRef())) continue;
+        for (const ObjectRef& band : bands(r.page))
+            if (holds(band)) {
+                moves.append({r, band, box});
+                break;
+            }
+    }
+    if (moves.isEmpty()) return;
+    // Out of their bands from the last one backwards, so that the other indices hold.
+    std::sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return std::tie(a.from.band, a.from.object) > std::tie(b.from.band, b.from.object); });
+    QList<Node> taken;
+    for (const Move& m : moves) taken.append(nodeRef(m.from.bandRef()).children.takeAt(m.from.object));
+    QList<ObjectRef> settled;
+    for (ObjectRef r : selection_) {
+        if (std::any_of(moves.cbegin(), moves.cend(), [&](const Move& m) { return m.from == r; })) continue;
+        if (!r.isBand())
+            r.object -= int(std::count_if(moves.cbegin(), moves.cend(), [&](const Move& m) { return m.from.band == r.band && m.from.object < r.object; }));
+        settled.append(r);
+    }
+    for (qsizetype i = 0; i < moves.size(); ++i) {
+        Node& band = nodeRef(moves[i].to);
+        const QPointF origin = bandOrigin(moves[i].to);
+        taken[i].set(QStringLiteral("Left"), px(moves[i].box.left() - origin.x()));
+        taken[i].set(QStringLiteral("Top"), px(moves[i].box.top() - origin.y()));
+        band.children.append(taken[i]);
+        settled.append({moves[i].to.page, moves[i].to.band, int(band.children.size()) - 1});
+    }
+    selection_ = settled;
+}
+
 void DesignerModel::resizeSelection(double dw, double dh) {
     QList<QPair<ObjectRef, QRectF>> rects;
     for (const ObjectRef& r : selection_) {

@@ -69,6 +69,9 @@ public:
     // Moves or resizes the selected objects (bands only change height).
     void moveSelection(double dx, double dy);
     void resizeSelection(double dw, double dh);
+    // After a drag: a selected object whose top edge left its band for another band moves
+    // into that one, keeping its place on the sheet (part of the drag's undo step).
+    void settleSelection();
     // Rectangles on the sheet for the given objects; a drag gives newStep only at its start.
     void setRects(const QList<QPair<ObjectRef, QRectF>>& rects, bool newStep);
     // Sets an attribute on every selected element; the default value removes it (the

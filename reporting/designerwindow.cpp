@@ -241,6 +241,7 @@ protected:
                     if (rubber_.normalized().intersects(m.rect(o).normalized().adjusted(-1, -1, 1, 1))) inside << o;
             if (!inside.isEmpty()) m.select(inside);
         }
+        if (mode_ == Mode::Move && moved_) w_->model().settleSelection();
         rubber_ = QRectF();
         mode_ = Mode::None;
         w_->changed();

@@ -184,6 +184,35 @@ TEST_F(Designer, PicturesComeFromImageFiles) {
     EXPECT_EQ(m.node(inserted).text("Picture.PropData"), before);
 }
 
+TEST_F(Designer, AnObjectDraggedIntoAnotherBandBelongsToIt) {
+    const QString path = copyOf("vyd1.fr3");
+    DesignerWindow w(readTemplate(path), path, query("select 1 as N"));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    DesignerModel& m = w.model();
+    const ObjectRef data = named(m, "MasterData1"), footer = named(m, "Footer1");
+    const ObjectRef memo = m.objects(data).first();
+    const QString name = m.node(memo).text("Name");
+    const qsizetype dataObjects = m.objects(data).size();
+    const QRectF before = m.rect(memo);
+    const QPointF delta(0, std::ceil((m.rect(footer).top() + 4 - before.top()) / m.grid()) * m.grid());
+    ASSERT_LT(before.top() + delta.y(), m.rect(footer).bottom());
+
+    QWidget* view = w.findChild<QWidget*>("NavrhStranky");
+    QTest::mousePress(view, Qt::LeftButton, {}, over(w, before.center()));
+    QTest::mouseMove(view, over(w, before.center() + delta));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, over(w, before.center() + delta));
+    const ObjectRef moved = named(m, name);
+    EXPECT_EQ(moved.bandRef(), footer);
+    EXPECT_EQ(m.rect(moved), before.translated(delta)) << "it stays where it was dropped";
+    EXPECT_EQ(m.objects(data).size(), dataObjects - 1);
+    EXPECT_EQ(m.selection(), QList<ObjectRef>({moved}));
+
+    m.undo();
+    EXPECT_EQ(named(m, name), memo);
+    EXPECT_EQ(m.rect(memo), before);
+}
+
 TEST_F(Designer, ClosingWithUnsavedChangesAsks) {
     const QString path = copyOf("fa1.fr3");
     const QByteArray before = test::readAll(path);
