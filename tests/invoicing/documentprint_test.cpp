@@ -134,7 +134,8 @@ TEST_F(DocumentPrint, InvoiceWithSupplierRowsAndVatRecapitulation) {
     for (const char* expected : {"1100001", "Tarvik s.r.o.", "Vídeňská 12", "27354911", "CZ27354911", "Komerční banka", "123456789/0100",
                                  "vložka 4711", "Stavby Novák", "60200", "CZ44556677", "19.03.2024", "převodem", "0308",
                                  "Fakturujeme Vám dodávku dle dodacího listu 11000123", "Cement 25 kg", "1 000,00", "210,00",
-                                 "1 210,00", "15,00", "1 325,00", "Celkem k úhradě", "Děkujeme za Vaši objednávku."})
+                                 "1 210,00", "15,00", "1 325,00", "Celkem k úhradě", "Děkujeme za Vaši objednávku.",
+                                 "základní 21 %", "první snížená 12 %", "druhá snížená –"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QString::fromUtf8("cizí")));
     EXPECT_LT(text.indexOf("Fakturujeme"), text.indexOf("Cement")) << "rows in id order";
@@ -149,6 +150,12 @@ TEST_F(DocumentPrint, InvoiceWithSupplierRowsAndVatRecapitulation) {
 
     EXPECT_EQ(printed(print), text) << "printed twice, the same";
     EXPECT_FALSE(tableExists("tmp07fa"));
+
+    // The rates named are those of the taxable supply's year.
+    exec("UPDATE fakt SET PLNENI = '2023-12-29' WHERE CFAKT = 1100001");
+    const QString older = printed(print);
+    for (const char* expected : {"základní 21 %", "první snížená 15 %", "druhá snížená 10 %"})
+        EXPECT_TRUE(older.contains(QString::fromUtf8(expected))) << expected << "\n" << older.toStdString();
 }
 
 } // namespace
