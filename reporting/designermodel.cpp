@@ -167,6 +167,22 @@ void DesignerModel::shiftBandsBelow(const ObjectRef& band, double oldBottom, dou
     }
 }
 
+bool DesignerModel::moveBand(const ObjectRef& band, int direction) {
+    QList<ObjectRef> order = bands(band.page);
+    std::stable_sort(order.begin(), order.end(), [this](const ObjectRef& a, const ObjectRef& b) {
+        return node(a).number(QStringLiteral("Top")) < node(b).number(QStringLiteral("Top"));
+    });
+    const qsizetype at = order.indexOf(band), other = at + direction;
+    if (at < 0 || other < 0 || other >= order.size()) return false;
+    const ObjectRef upper = order[std::min(at, other)], lower = order[std::max(at, other)];
+    const double top = node(upper).number(QStringLiteral("Top"));
+    const double gap = node(lower).number(QStringLiteral("Top")) - top - node(upper).number(QStringLiteral("Height"));
+    step();
+    nodeRef(lower).set(QStringLiteral("Top"), px(top));
+    nodeRef(upper).set(QStringLiteral("Top"), px(top + node(lower).number(QStringLiteral("Height")) + gap));
+    return true;
+}
+
 void DesignerModel::moveSelection(double dx, double dy) {
     QList<QPair<ObjectRef, QRectF>> rects;
     for (const ObjectRef& r : selection_)

@@ -83,6 +83,9 @@ public:
     // A memo showing the text, e.g. [frxDBDataset1."FIELD"].
     ObjectRef insertMemo(const ObjectRef& band, QPointF at, const QString& text);
     ObjectRef addBand(int page, const QString& tag);
+    // Swaps a band with its neighbour above (-1) or below (+1), as the bands lie on the page;
+    // the gap between them stays. False when there is no neighbour that way.
+    bool moveBand(const ObjectRef& band, int direction);
     void deleteSelection();
     // The selected objects as a template fragment, and a paste of one into the target band.
     QByteArray copySelection() const;

@@ -258,6 +258,13 @@ protected:
         case Qt::Key_Down: d = {0, g}; break;
         default: QWidget::keyPressEvent(e); return;
         }
+        const QList<ObjectRef>& selection = m.selection();
+        if (selection.size() == 1 && selection.first().isBand() && d.y() != 0 && !(e->modifiers() & Qt::ShiftModifier)) {
+            // Up and down take a selected band past its neighbour.
+            m.moveBand(selection.first(), d.y() < 0 ? -1 : 1);
+            w_->changed();
+            return;
+        }
         if (e->modifiers() & Qt::ShiftModifier) m.resizeSelection(d.x(), d.y());
         else m.moveSelection(d.x(), d.y());
         w_->changed();
@@ -370,6 +377,16 @@ DesignerWindow::DesignerWindow(Template report, QString path, db::ResultSet data
     addBand->setMenu(bandMenu);
     addBand->setPopupMode(QToolButton::InstantPopup);
     tools->addWidget(addBand);
+    const auto bandMover = [&](const char* name, const QString& caption, int direction) {
+        QAction* a = tools->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setToolTip(caption + QStringLiteral(" (šipka u vybraného pásu)"));
+        connect(a, &QAction::triggered, this, [this, direction] {
+            if (model_.selection().size() == 1 && model_.moveBand(model_.selection().first(), direction)) changed();
+        });
+        return a;
+    };
+    bandActions_ << bandMover("PasVys", QStringLiteral("Pás výš"), -1) << bandMover("PasNiz", QStringLiteral("Pás níž"), 1);
     tools->addSeparator();
     QAction* grid = tools->addAction(QStringLiteral("Mřížka"));
     grid->setObjectName(QStringLiteral("Mrizka"));
@@ -759,6 +776,8 @@ void DesignerWindow::changed() {
     for (QAction* a : selectionActions_) a->setEnabled(!model_.selection().isEmpty());
     selectionActions_[0]->setEnabled(objects);
     selectionActions_[1]->setEnabled(objects);
+    const bool oneBand = model_.selection().size() == 1 && model_.selection().first().isBand();
+    for (QAction* a : bandActions_) a->setEnabled(oneBand);
     undo_->setEnabled(model_.canUndo());
     redo_->setEnabled(model_.canRedo());
     setWindowModified(model_.modified());

@@ -101,6 +101,7 @@ private:
     QListWidget* fields_;
     QListWidget* variables_;
     QList<QAction*> selectionActions_;
+    QList<QAction*> bandActions_; // band up, band down
     QAction *undo_, *redo_;
 };
 

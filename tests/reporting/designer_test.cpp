@@ -6,6 +6,7 @@
 #include "support/files.h"
 #include "support/scriptedprompter.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
@@ -211,6 +212,46 @@ TEST_F(Designer, AnObjectDraggedIntoAnotherBandBelongsToIt) {
     m.undo();
     EXPECT_EQ(named(m, name), memo);
     EXPECT_EQ(m.rect(memo), before);
+}
+
+TEST_F(Designer, ArrowsTakeASelectedBandPastItsNeighbour) {
+    const QString path = copyOf("vyd1.fr3");
+    DesignerWindow w(readTemplate(path), path, query("select 1 as N"));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    DesignerModel& m = w.model();
+    const int page = m.pages().first();
+    const auto byTop = [&] {
+        QList<ObjectRef> order = m.bands(page);
+        std::stable_sort(order.begin(), order.end(), [&](const ObjectRef& a, const ObjectRef& b) { return m.node(a).number("Top") < m.node(b).number("Top"); });
+        return order;
+    };
+    const QList<ObjectRef> before = byTop();
+    QMap<int, QString> tops;
+    for (const ObjectRef& b : before) tops[b.band] = m.node(b).text("Top");
+    const ObjectRef data = named(m, "MasterData1");
+    const qsizetype at = before.indexOf(data);
+    ASSERT_GT(at, 0);
+    const ObjectRef upper = before[at - 1];
+    const double gap = m.node(data).number("Top") - m.node(upper).number("Top") - m.node(upper).number("Height");
+
+    m.select({data});
+    w.changed();
+    QTest::keyClick(w.findChild<QWidget*>("NavrhStranky"), Qt::Key_Up);
+    QList<ObjectRef> expected = before;
+    expected.swapItemsAt(at - 1, at);
+    EXPECT_EQ(byTop(), expected);
+    EXPECT_EQ(m.node(data).text("Top"), tops[upper.band]);
+    EXPECT_DOUBLE_EQ(m.node(upper).number("Top"), m.node(data).number("Top") + m.node(data).number("Height") + gap) << "the gap stays";
+    for (const ObjectRef& b : before) {
+        if (b == data || b == upper) continue;
+        EXPECT_EQ(m.node(b).text("Top"), tops[b.band]) << "the others stay";
+    }
+
+    w.findChild<QAction*>("PasNiz")->trigger();
+    EXPECT_EQ(byTop(), before);
+    for (const ObjectRef& b : before) EXPECT_DOUBLE_EQ(m.node(b).number("Top"), tops[b.band].toDouble());
+    EXPECT_FALSE(m.moveBand(before.first(), -1)) << "nothing above the first band";
 }
 
 TEST_F(Designer, ClosingWithUnsavedChangesAsks) {
