@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace dorvik::reporting {
 namespace {
@@ -46,6 +47,14 @@ protected:
     static QPoint over(DesignerWindow& w, QPointF sheet) {
         const double f = w.zoom() * w.logicalDpiX() / 96.0;
         return ((sheet + QPointF(12, 12)) * f).toPoint();
+    }
+    // The designer on a copy of a shipped template, shown.
+    std::unique_ptr<DesignerWindow> openDesigner(const QString& name) {
+        const QString path = copyOf(name);
+        auto w = std::make_unique<DesignerWindow>(readTemplate(path), path, query("select 1 as N"));
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        return w;
     }
     QTemporaryDir dir;
 };
@@ -117,11 +126,9 @@ TEST_F(Designer, EditsThroughTheWindowLandInTheFileAndNothingElse) {
 }
 
 TEST_F(Designer, FrameStyleAndGroupFlagsComeFromThePanel) {
-    const QString path = copyOf("vyd1.fr3");
     test::ScriptedPrompter prompter;
-    DesignerWindow w(readTemplate(path), path, query("select 1 as N"));
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const std::unique_ptr<DesignerWindow> window = openDesigner("vyd1.fr3");
+    DesignerWindow& w = *window;
     DesignerModel& m = w.model();
     const int page = m.pages().first();
 
@@ -186,10 +193,8 @@ TEST_F(Designer, PicturesComeFromImageFiles) {
 }
 
 TEST_F(Designer, AnObjectDraggedIntoAnotherBandBelongsToIt) {
-    const QString path = copyOf("vyd1.fr3");
-    DesignerWindow w(readTemplate(path), path, query("select 1 as N"));
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const std::unique_ptr<DesignerWindow> window = openDesigner("vyd1.fr3");
+    DesignerWindow& w = *window;
     DesignerModel& m = w.model();
     const ObjectRef data = named(m, "MasterData1"), footer = named(m, "Footer1");
     const ObjectRef memo = m.objects(data).first();
@@ -215,10 +220,8 @@ TEST_F(Designer, AnObjectDraggedIntoAnotherBandBelongsToIt) {
 }
 
 TEST_F(Designer, ArrowsTakeASelectedBandPastItsNeighbour) {
-    const QString path = copyOf("vyd1.fr3");
-    DesignerWindow w(readTemplate(path), path, query("select 1 as N"));
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const std::unique_ptr<DesignerWindow> window = openDesigner("vyd1.fr3");
+    DesignerWindow& w = *window;
     DesignerModel& m = w.model();
     const int page = m.pages().first();
     const auto byTop = [&] {
