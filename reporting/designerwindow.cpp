@@ -396,12 +396,11 @@ DesignerWindow::DesignerWindow(Template report, QString path, db::ResultSet data
         model_.setSnap(on);
         changed();
     });
-    addZoomActions(tools, [this] { return zoom_; }, [this](double z) { setZoom(z); });
-
     view_ = new DesignView(this);
     scroll_ = new QScrollArea(this);
     scroll_->setWidget(view_);
     scroll_->setBackgroundRole(QPalette::Dark);
+    addZoomActions(tools, scroll_, [this] { return zoom_; }, [this](double z) { setZoom(z); });
 
     auto* side = new QTabWidget(this);
     side->setObjectName(QStringLiteral("Panel"));

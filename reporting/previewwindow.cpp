@@ -55,6 +55,12 @@ PreviewWindow::PreviewWindow(PreparedReport report, QWidget* parent)
     setModal(true);
     resize(1000, 800);
 
+    view_ = new PageView(this);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidget(view_);
+    scroll_->setAlignment(Qt::AlignHCenter);
+    scroll_->setBackgroundRole(QPalette::Dark);
+
     auto* tools = new QToolBar(this);
     const auto action = [&](const char* name, const QString& caption, const QList<QKeySequence>& keys, auto handler) {
         QAction* a = tools->addAction(caption);
@@ -69,7 +75,7 @@ PreviewWindow::PreviewWindow(PreparedReport report, QWidget* parent)
     action("UlozitPdf", QStringLiteral("Uložit jako PDF…"), {QKeySequence(Qt::CTRL | Qt::Key_S)}, &PreviewWindow::saveAsPdf);
     action("VzhledStranky", QStringLiteral("Vzhled stránky…"), {}, &PreviewWindow::pageSetup);
     tools->addSeparator();
-    addZoomActions(tools, [this] { return zoom_; }, [this](double z) { setZoom(z); });
+    addZoomActions(tools, scroll_, [this] { return zoom_; }, [this](double z) { setZoom(z); });
     connect(tools->addAction(QStringLiteral("Na šířku")), &QAction::triggered, this, &PreviewWindow::fitWidth);
     connect(tools->addAction(QStringLiteral("Celá stránka")), &QAction::triggered, this, &PreviewWindow::fitPage);
     tools->addSeparator();
@@ -103,11 +109,6 @@ PreviewWindow::PreviewWindow(PreparedReport report, QWidget* parent)
     addAction(findAction);
     connect(findAction, &QAction::triggered, this, [this] { find_->setFocus(); find_->selectAll(); });
 
-    view_ = new PageView(this);
-    scroll_ = new QScrollArea(this);
-    scroll_->setWidget(view_);
-    scroll_->setAlignment(Qt::AlignHCenter);
-    scroll_->setBackgroundRole(QPalette::Dark);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Stav"));
     if (!report_.ignoredHandlers.isEmpty())

@@ -11,11 +11,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
 
 namespace dorvik::reporting {
 namespace {
@@ -184,6 +186,13 @@ TEST_F(Runner, PreviewNavigatesFindsAndExportsWithoutAsking) {
     EXPECT_DOUBLE_EQ(w.zoom(), 1.25);
     QTest::keyClick(&w, Qt::Key_Minus, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(w.zoom(), 1.0);
+    QWidget* viewport = w.findChild<QScrollArea*>()->viewport();
+    for (const int delta : {120, -120}) {
+        QWheelEvent wheel(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        EXPECT_DOUBLE_EQ(w.zoom(), delta > 0 ? 1.25 : 1.0) << "Ctrl with the wheel";
+    }
 
     QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
     QLineEdit* find = w.findChild<QLineEdit*>("Hledat");
