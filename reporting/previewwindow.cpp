@@ -176,7 +176,8 @@ bool PreviewWindow::findNext(const QString& text) {
                 hitPage_ = p;
                 hitItem_ = i;
                 showPage(p);
-                scroll_->ensureVisible(int(item.rect.center().x() * zoom_), int(item.rect.center().y() * zoom_));
+                const QPointF centre = item.rect.center() * (zoom_ * view_->logicalDpiX() / 96.0);
+                scroll_->ensureVisible(int(centre.x()), int(centre.y()));
                 status_->clear();
                 return true;
             }
