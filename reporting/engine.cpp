@@ -828,8 +828,6 @@ private:
             row_ = s.data->usesDataset ? r : 0;
             for (qsizetype g = changed; g < s.groups.size(); ++g) {
                 s.groups[g].value = groupValue(s.groups[g]);
-                openGroups_ = g;
-                starts[g].reset();
                 if (s.groups[g].header->keepTogether)
                     starts[g] = GroupStart{r, pageHasBody_, out_.pages.size(), page_, pageNumber_, pagesOfThisSpec_, line_, y_, aggregates_};
                 openGroups_ = g + 1;
