@@ -10,6 +10,7 @@
 #include "invoicing/documentprint.h"
 #include "invoicing/tfvytfakt.h"
 #include "reporting/reportrunner.h"
+#include "reports/tfsest1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -191,7 +192,9 @@ void TForm1::buildMenu() {
     writeOff->addAction(QStringLiteral("Neodepsané účtenky"))->setObjectName(QStringLiteral("NeodepsaneUctenky"));
 
     QMenu* reports = menuBar()->addMenu(QStringLiteral("&Sestavy"));
-    reports->addAction(QStringLiteral("Sklad"))->setObjectName(QStringLiteral("SestavySklad"));
+    QAction* warehouse = reports->addAction(QStringLiteral("Sklad"));
+    warehouse->setObjectName(QStringLiteral("SestavySklad"));
+    connect(warehouse, &QAction::triggered, this, common::guard(this, &TForm1::SestavySkladClick));
     reports->addAction(QStringLiteral("Inventura, terminál"))->setObjectName(QStringLiteral("SestavyInventura"));
     reports->addAction(QStringLiteral("Výdejky"))->setObjectName(QStringLiteral("SestavyVydejky"));
     reports->addAction(QStringLiteral("Faktury"))->setObjectName(QStringLiteral("SestavyFaktury"));
@@ -220,6 +223,11 @@ void TForm1::buildMenu() {
     QAction* really = end->addAction(QStringLiteral("Opravdu"));
     really->setObjectName(QStringLiteral("Opravdu"));
     connect(really, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm1::SestavySkladClick() {
+    reports::TFsest1 window(context(), this);
+    window.exec();
 }
 
 bool TForm1::centrumMode() const {

@@ -66,6 +66,7 @@ public:
     void TiskFakturyClick();
     void StrediskoClick();
     void DokumentaceClick();
+    void SestavySkladClick();
     // Reloads the list with unchanged filters and moves to the document if it is listed.
     void reloadAndLocate(qint64 documentNumber);
 

@@ -1,0 +1,108 @@
+// The warehouse reports on the large data set: each of the four kinds for one cost centre
+// and one month, and for every cost centre and a whole year, from "OK" to the prepared
+// report, and the share of that time spent in the server (statements and the final select;
+// the rest is preparing the report).
+//   warehouse_<kind>_<scope>_s              seconds from "OK" to the prepared report
+//   warehouse_<kind>_<scope>_server_share   part of it spent in the server
+// Targets: every kind under 10 s for one cost centre and a month, under 60 s for all and a year.
+// When velmo lacks the large data set, scripts/gen-bench-data makes it (DORVIK_BENCH_SCALE, default 1).
+
+#include "bench/benchsupport.h"
+#include "common/prompter.h"
+#include "common/registercontext.h"
+#include "common/startupsettings.h"
+#include "reports/tfsest1.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDateEdit>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace dorvik;
+
+namespace {
+
+void ensureDataSet(db::Connection& db) {
+    if (db.query("select count(*) from seznam").integer(0, 0) >= 1000) return;
+    const QString scale = qEnvironmentVariable("DORVIK_BENCH_SCALE", QStringLiteral("1"));
+    QProcess gen;
+    gen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    gen.setStandardOutputFile(QProcess::nullDevice());
+    gen.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../../../scripts/gen-bench-data"),
+              {QString::number(bench::serverPort()), scale});
+    gen.waitForFinished(-1);
+    if (gen.exitCode() != 0) throw std::runtime_error("scripts/gen-bench-data failed");
+}
+
+// A run's error would open the error display: report it and stop instead.
+class StopOnMessage : public common::Prompter {
+public:
+    int ask(const common::MessageRequest& request) override {
+        std::fprintf(stderr, "warehouse bench: %s\n", qPrintable(request.text));
+        std::exit(1);
+    }
+};
+
+struct Scope {
+    const char* name;
+    QString centre;
+    QDate from, to;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
+    QDir::setCurrent(dir.path());
+    StopOnMessage stop;
+    common::Prompter::install(&stop);
+    db::Connection db;
+    db.setSettings(bench::serverSettings());
+    try {
+        db.open();
+        ensureDataSet(db);
+        common::StartupSettings settings;
+        settings.workstation = QStringLiteral("97");
+        const common::RegisterContext context{db, settings, QStringLiteral("1"), {}, true, {}, -1};
+        const Scope scopes[] = {{"centre_month", QStringLiteral("1"), QDate(2026, 6, 1), QDate(2026, 6, 30)},
+                                {"all_year", QString(), QDate(2026, 1, 1), QDate(2026, 12, 31)}};
+        const char* kinds[] = {"turnover", "valuation", "cardlist", "control"};
+        for (const Scope& scope : scopes) {
+            for (int kind = 0; kind < 4; ++kind) {
+                reports::TFsest1 w(context);
+                w.show();
+                w.findChild<QDateEdit*>("DateEdit1")->setDate(scope.from);
+                w.findChild<QDateEdit*>("DateEdit2")->setDate(scope.to);
+                w.findChild<QLineEdit*>("suiEdit2")->setText(scope.centre);
+                w.findChild<QGroupBox*>("RadioGroupTyp")->findChildren<QRadioButton*>().at(kind)->click();
+                QElapsedTimer clock;
+                double total = 0, prepare = 0;
+                w.report().setPreview([&](const reporting::PreparedReport&, QWidget*) {
+                    total = double(clock.nsecsElapsed()) / 1e9;
+                    prepare = bench::timed([&] { w.report().prepare(); }) / 1e3;
+                });
+                clock.start();
+                w.findChild<QPushButton*>("Button1")->click();
+                if (total == 0) throw std::runtime_error("the report did not reach the preview");
+                std::printf("warehouse_%s_%s_s %.2f\n", kinds[kind], scope.name, total);
+                std::printf("warehouse_%s_%s_server_share %.2f\n", kinds[kind], scope.name, (total - prepare) / total);
+                std::fflush(stdout);
+                w.close();
+            }
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "warehouse bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
