@@ -1,6 +1,8 @@
 #include "app/tform1.h"
 
 #include "app/costcentredialog.h"
+#include "app/versioncheck.h"
+#include "common/dailymarker.h"
 #include "common/errordisplay.h"
 #include "common/formstorage.h"
 #include "common/gridmodel.h"
@@ -16,11 +18,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace dorvik::app {
@@ -218,6 +222,7 @@ void TForm1::buildMenu() {
     KontrolaVerzeSeparator = service->addSeparator();
     KontrolaVerze = service->addAction(QStringLiteral("Kontrola nové verze"));
     KontrolaVerze->setObjectName(QStringLiteral("KontrolaVerze"));
+    connect(KontrolaVerze, &QAction::triggered, this, common::guard(this, &TForm1::KontrolaVerzeClick));
 
     QMenu* end = menuBar()->addMenu(QStringLiteral("&Konec"));
     QAction* really = end->addAction(QStringLiteral("Opravdu"));
@@ -268,6 +273,7 @@ void TForm1::FormShow() {
         KontrolaVerze->setVisible(false);
     }
     common::guarded([this] {
+        versionCheckAtStart();
         connection_.open();
         Label1->setText(costCentre_);
         ButtonDLClick();
@@ -391,6 +397,40 @@ void TForm1::StrediskoClick() {
 
 void TForm1::DokumentaceClick() {
     common::openDocument(QDir::current().absoluteFilePath(QStringLiteral("velmo.pdf")));
+}
+
+void TForm1::versionCheckAtStart() {
+    if (settings_.versionTestMode != QLatin1String("A")) return;
+    if (common::startedToday(QStringLiteral("dorvik"))) return;
+    runVersionCheck(false);
+}
+
+void TForm1::runVersionCheck(bool reportConnectionError) {
+    // velmo.ini lies in the program's folder, and so do the update files.
+    const UpdateSource source{settings_.updateAddress, QFileInfo(settingsPath_).absolutePath() + u'/'};
+    VersionCheckResult result;
+    {
+        common::ProgressWindow progress(QStringLiteral("Velmo - kontrola nové verze"));
+        progress.showNow();
+        result = checkVersion(source, QStringLiteral("dorodozir"), programFileName(), true);
+    }
+    switch (result) {
+    case VersionCheckResult::NewVersion:
+        messages_.show(QStringLiteral("Nyní bude aktualizován program Dizidir.\nBude proveden restart programu!"),
+                       common::MessageIcon::Information);
+        QCoreApplication::processEvents();
+        common::startProgram(source.folder + installerFileName(QStringLiteral("dorodozir")), {}, false);
+        // Queued, so that the program also ends when this runs before the event loop.
+        QTimer::singleShot(0, this, &QWidget::close);
+        break;
+    case VersionCheckResult::NoNewVersion:
+        messages_.show(QStringLiteral("Není nová verze."), common::MessageIcon::Information);
+        break;
+    case VersionCheckResult::ConnectionError:
+        // At start a failed check stays silent: the user did not ask for it.
+        if (reportConnectionError) messages_.show(QStringLiteral("Chyba připojení."), common::MessageIcon::Stop);
+        break;
+    }
 }
 
 void TForm1::restoreYear() {

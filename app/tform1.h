@@ -67,6 +67,7 @@ public:
     void StrediskoClick();
     void DokumentaceClick();
     void SestavySkladClick();
+    void KontrolaVerzeClick() { runVersionCheck(true); }
     // Reloads the list with unchanged filters and moves to the document if it is listed.
     void reloadAndLocate(qint64 documentNumber);
 
@@ -81,6 +82,8 @@ private:
     void loadList();
     void currentDocumentChanged();
     void openEditor(const EditorRequest& request);
+    void versionCheckAtStart();
+    void runVersionCheck(bool reportConnectionError);
     void restoreYear();
     void saveYear();
 

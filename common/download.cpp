@@ -6,6 +6,7 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 #include <stdexcept>
 
@@ -25,7 +26,8 @@ constexpr int transferTimeoutMs = 30000;
 
 } // namespace
 
-bool download(const QString& url, const QString& localFile) {
+bool download(const QString& url, const QString& localFile, int* httpStatus, int timeLimitMs) {
+    if (httpStatus) *httpStatus = 0;
     const QUrl address(url);
     if (!address.isValid() || address.scheme().isEmpty()) return false;
 
@@ -57,6 +59,7 @@ bool download(const QString& url, const QString& localFile) {
 
     QNetworkReply* reply = manager.get(request);
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] { save(reply); });
+    if (timeLimitMs > 0) QTimer::singleShot(timeLimitMs, reply, &QNetworkReply::abort);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -68,6 +71,7 @@ bool download(const QString& url, const QString& localFile) {
     const bool opened = file.isOpen() || error == QNetworkReply::NoError
                         || (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() && !networkFailed);
     if (opened) save(reply); // an empty body still gives a file
+    if (httpStatus && !networkFailed) *httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     delete reply;
     if (!fileError.isEmpty()) throw std::runtime_error(fileError.toStdString());
     if (file.isOpen() && !file.flush()) throw std::runtime_error(fileErrorText().toStdString());

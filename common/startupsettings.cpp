@@ -40,6 +40,7 @@ StartupSettings readStartupSettings(const QString& iniPath) {
     s.terminal = static_cast<qint16>(ini.readInteger(section, QStringLiteral("Terminal"), s.terminal));
     s.deliveryNoteLayout =
         static_cast<qint16>(ini.readInteger(section, QStringLiteral("typvydejky"), s.deliveryNoteLayout));
+    s.updateAddress = ini.readString(section, QStringLiteral("adresaVerze"), s.updateAddress);
     return s;
 }
 

@@ -20,6 +20,9 @@ struct StartupSettings {
     QString versionTestMode = QStringLiteral("A");  // testovatVerzi: "A" auto check, "X" hidden
     qint16 terminal = 0;           // Terminal: non-zero enables the terminal-list import
     qint16 deliveryNoteLayout = 1; // typvydejky: 2 selects the second delivery-note template
+    // adresaVerze: the https address of the folder the maker publishes updates in. It belongs
+    // to the deployment; without it the version check has nothing to ask.
+    QString updateAddress;
 
     db::ConnectionSettings connectionSettings() const;
 };

@@ -1,55 +1,19 @@
 #include "common/download.h"
+#include "support/files.h"
+#include "support/webserver.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace dorvik::common;
+using dorvik::test::readAll;
+using dorvik::test::WebServer;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// A web server on the loopback that answers every request with one fixed response; it runs
-// in the download's own event loop.
-class FixedServer {
-public:
-    explicit FixedServer(QByteArray response) : response_(std::move(response)) {
-        server_.listen(QHostAddress::LocalHost);
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            QTcpSocket* socket = server_.nextPendingConnection();
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                request_ += socket->readAll();
-                if (!request_.contains("\r\n\r\n")) return;
-                socket->write(response_);
-                socket->disconnectFromHost();
-            });
-        });
-    }
-
-    QString url(const QString& path) const {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(server_.serverPort()).arg(path);
-    }
-    const QByteArray& request() const { return request_; }
-
-private:
-    QTcpServer server_;
-    QByteArray response_;
-    QByteArray request_;
-};
-
-QByteArray response(const QByteArray& status, const QByteArray& body) {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(body.size())
-           + "\r\nConnection: close\r\n\r\n" + body;
-}
 
 // A port on which nobody listens.
 quint16 closedPort() {
@@ -63,7 +27,9 @@ TEST(Download, SavesTheBodyWhateverTheStatus) {
     const QByteArray version = "Dorvik\r\ndorvik.exe 2015-02-14 10:22:36.000\r\n";
     const struct {
         QByteArray status, body;
-    } cases[] = {{"404 Not Found", errorPage}, {"200 OK", version}, {"200 OK", ""}, {"500 Internal Server Error", "x"}};
+        int code;
+    } cases[] = {{"404 Not Found", errorPage, 404}, {"200 OK", version, 200}, {"200 OK", "", 200},
+                 {"500 Internal Server Error", "x", 500}};
     for (const auto& c : cases) {
         QTemporaryDir dir;
         const QString target = dir.filePath("dorodozir.ver");
@@ -73,14 +39,28 @@ TEST(Download, SavesTheBodyWhateverTheStatus) {
         old.write(QByteArray(500, 'o'));
         old.close();
 
-        FixedServer server(response(c.status, c.body));
-        EXPECT_TRUE(download(server.url("soubory/dorodozir.ver"), target)) << c.status.constData();
+        WebServer server;
+        server.serve("/soubory/dorodozir.ver", c.body, c.status);
+        int status = -1;
+        EXPECT_TRUE(download(server.url("/soubory/dorodozir.ver"), target, &status)) << c.status.constData();
+        EXPECT_EQ(status, c.code);
         EXPECT_TRUE(QFileInfo::exists(target));
         EXPECT_EQ(readAll(target), c.body) << c.status.constData();
-        EXPECT_TRUE(server.request().startsWith("GET /soubory/dorodozir.ver HTTP/1.1\r\n"));
-        EXPECT_TRUE(server.request().contains("User-Agent: Tarvik\r\n")) << server.request().constData();
-        EXPECT_TRUE(server.request().contains("Cache-Control: no-cache\r\n")) << server.request().constData();
+        const QByteArray& request = server.lastRequest();
+        EXPECT_TRUE(request.startsWith("GET /soubory/dorodozir.ver HTTP/1.1\r\n"));
+        EXPECT_TRUE(request.contains("User-Agent: Tarvik\r\n")) << request.constData();
+        EXPECT_TRUE(request.contains("Cache-Control: no-cache\r\n")) << request.constData();
     }
+}
+
+TEST(Download, ATimeLimitEndsASilentServerWithoutAFile) {
+    QTemporaryDir dir;
+    WebServer server;
+    server.setSilent(true);
+    int status = -1;
+    EXPECT_FALSE(download(server.url("/dorodozir.ver"), dir.filePath("dorodozir.ver"), &status, 300));
+    EXPECT_EQ(status, 0);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("dorodozir.ver")));
 }
 
 TEST(Download, AnUnreachableUrlGivesFalseAndNoFile) {
@@ -101,11 +81,12 @@ TEST(Download, AnUnreachableUrlGivesFalseAndNoFile) {
 
 TEST(Download, AFileThatCannotBeCreatedReachesTheCaller) {
     QTemporaryDir dir;
-    FixedServer server(response("200 OK", "installer"));
-    EXPECT_THROW(download(server.url("dorodozir.exe"), dir.filePath("no-folder/dorodozir.exe")), std::runtime_error);
+    WebServer server;
+    server.serve("/dorodozir.exe", "installer");
+    server.serve("/empty", "", "404 Not Found");
+    EXPECT_THROW(download(server.url("/dorodozir.exe"), dir.filePath("no-folder/dorodozir.exe")), std::runtime_error);
     // An empty body gives a file too, so its creation fails as well.
-    FixedServer empty(response("404 Not Found", ""));
-    EXPECT_THROW(download(empty.url("dorodozir.exe"), dir.filePath("no-folder/dorodozir.exe")), std::runtime_error);
+    EXPECT_THROW(download(server.url("/empty"), dir.filePath("no-folder/dorodozir.exe")), std::runtime_error);
 }
 
 } // namespace
