@@ -45,12 +45,15 @@ ReportWindow::ReportWindow(const common::RegisterContext& context, ReportWindowS
     setModal(true);
 
     auto* top = new QVBoxLayout(this);
+    // The window fits its content, and shrinks back when the progress bar hides.
+    top->setSizeConstraint(QLayout::SetFixedSize);
     auto* body = new QHBoxLayout;
     top->addLayout(body);
     fields_ = new QFormLayout;
     body->addLayout(fields_);
     controls_ = new QVBoxLayout;
     body->addLayout(controls_, 1);
+    fields_->setAlignment(Qt::AlignTop);
 
     for (int i = 0; i < setup_.dateLabels.size(); ++i) {
         auto* date = new common::DateEdit(QStringLiteral("DateEdit%1").arg(i + 1));

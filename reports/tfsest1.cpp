@@ -33,7 +33,6 @@ TFsest1::TFsest1(const common::RegisterContext& context, QWidget* parent)
     RadioGroup2 = radioGroup("RadioGroup2", QStringLiteral(" Součet "), {QStringLiteral("Bez součtu"), QStringLiteral("Skupiny")}, grouping_);
     suiRadioGroupTridit = radioGroup("suiRadioGroupTridit", QStringLiteral(" Třídit "), {QStringLiteral("JKP"), QStringLiteral("Abecedně")}, sort_);
     connect(kind_, &QButtonGroup::idClicked, this, common::guard(this, &TFsest1::RadioGroupTypClick));
-    resize(560, 380);
 }
 
 QGroupBox* TFsest1::radioGroup(const char* name, const QString& title, const QStringList& items, QButtonGroup*& group) {

@@ -340,14 +340,22 @@ TEST_F(WarehouseTest, ClosingDropsTheScratchTablesAndRemembersTheDates) {
     EXPECT_EQ(again.findChild<QDateEdit*>("DateEdit2")->date(), QDate(2026, 1, 31));
 }
 
-TEST_F(WarehouseTest, TabLeavesADateField) {
+TEST_F(WarehouseTest, DateFieldsTakeTypedDatesAndTabLeavesThem) {
     TFsest1 w(context(true));
     w.show();
     QApplication::setActiveWindow(&w);
-    auto* date = w.findChild<QDateEdit*>("DateEdit1");
-    date->setFocus();
-    QTest::keyClick(date, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), w.findChild<QDateEdit*>("DateEdit2"));
+    auto* first = w.findChild<QDateEdit*>("DateEdit1");
+    auto* second = w.findChild<QDateEdit*>("DateEdit2");
+    // As a Tab into a field leaves it: the day selected. Tab from the day goes to the next field.
+    first->setFocus();
+    first->setSelectedSection(QDateTimeEdit::DaySection);
+    QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    second->setSelectedSection(QDateTimeEdit::DaySection);
+    QTest::keyClicks(second, "3110");
+    QTest::keyClick(second, Qt::Key_Backtab);
+    EXPECT_EQ(second->date(), QDate(QDate::currentDate().year(), 10, 31));
+    EXPECT_EQ(QApplication::focusWidget(), first);
 }
 
 } // namespace
