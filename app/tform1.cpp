@@ -13,6 +13,7 @@
 #include "invoicing/tfvytfakt.h"
 #include "reporting/reportrunner.h"
 #include "reports/tfsest1.h"
+#include "reports/tfsest5.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -199,7 +200,9 @@ void TForm1::buildMenu() {
     QAction* warehouse = reports->addAction(QStringLiteral("Sklad"));
     warehouse->setObjectName(QStringLiteral("SestavySklad"));
     connect(warehouse, &QAction::triggered, this, common::guard(this, &TForm1::SestavySkladClick));
-    reports->addAction(QStringLiteral("Inventura, terminál"))->setObjectName(QStringLiteral("SestavyInventura"));
+    QAction* inventory = reports->addAction(QStringLiteral("Inventura, terminál"));
+    inventory->setObjectName(QStringLiteral("SestavyInventura"));
+    connect(inventory, &QAction::triggered, this, common::guard(this, &TForm1::SestavyInventuraClick));
     reports->addAction(QStringLiteral("Výdejky"))->setObjectName(QStringLiteral("SestavyVydejky"));
     reports->addAction(QStringLiteral("Faktury"))->setObjectName(QStringLiteral("SestavyFaktury"));
     reports->addAction(QStringLiteral("Zakázky"))->setObjectName(QStringLiteral("SestavyZakazky"));
@@ -232,6 +235,11 @@ void TForm1::buildMenu() {
 
 void TForm1::SestavySkladClick() {
     reports::TFsest1 window(context(), this);
+    window.exec();
+}
+
+void TForm1::SestavyInventuraClick() {
+    reports::TFsest5 window(context(), this);
     window.exec();
 }
 

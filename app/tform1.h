@@ -68,6 +68,7 @@ public:
     void DokumentaceClick();
     void SestavySkladClick();
     void KontrolaVerzeClick() { runVersionCheck(true); }
+    void SestavyInventuraClick();
     // Reloads the list with unchanged filters and moves to the document if it is listed.
     void reloadAndLocate(qint64 documentNumber);
 

@@ -140,6 +140,13 @@ void ReportWindow::step(const QString& sql, int position) {
     showProgress(position);
 }
 
+void ReportWindow::runSteps(const QList<ReportStep>& steps) {
+    for (const ReportStep& s : steps) {
+        if (s.sql.isEmpty()) showProgress(s.position);
+        else step(s.sql, s.position);
+    }
+}
+
 const db::ResultSet& ReportWindow::openResult(const QString& sql) {
     result_ = db::ResultSet();
     result_ = context_.connection.query(sql);

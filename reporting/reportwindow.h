@@ -3,6 +3,7 @@
 #include "common/registercontext.h"
 #include "db/resultset.h"
 #include "reporting/reportrunner.h"
+#include "reporting/reportstep.h"
 
 #include <QDialog>
 #include <QPair>
@@ -72,6 +73,8 @@ protected:
     void showProgress(int position);
     // One statement, then the bar at `position`.
     void step(const QString& sql, int position);
+    // The steps in order, each as step() (an empty statement only moves the bar).
+    void runSteps(const QList<ReportStep>& steps);
     // Opens the final select as the window's result: the bar at 100 and "Generace sestavy".
     const db::ResultSet& openResult(const QString& sql);
     // Loads fr3/<templateName>, binds the result, sets the variables and shows the report.

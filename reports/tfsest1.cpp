@@ -75,10 +75,7 @@ void TFsest1::Button1Click() {
         // The control report's result stays open until the next run.
         endRun();
         showProgress(5);
-        for (const ReportStep& s : warehouseSteps(r)) {
-            if (s.sql.isEmpty()) showProgress(s.position);
-            else step(s.sql, s.position);
-        }
+        runSteps(warehouseSteps(r));
         openResult(warehouseFinalSelect(r));
         handOff(warehouseTemplate(r), periodVariables());
         if (r.kind != WarehouseKind::Control) endRun();

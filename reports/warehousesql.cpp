@@ -10,6 +10,8 @@ namespace dorvik::reports {
 
 namespace {
 
+using reporting::sqlLines;
+
 struct Column {
     const char* name;
     const char* type;
@@ -62,14 +64,6 @@ QString createTotalsTable(const QString& table) {
     QList<const Column*> columns;
     for (const char* name : totalColumns) columns << &movementColumn(QLatin1String(name));
     return createTable(table, columns);
-}
-
-// Pieces joined by line breaks, the empty ones (filters not asked for) left out.
-QString lines(const QStringList& pieces) {
-    QStringList kept;
-    for (const QString& p : pieces)
-        if (!p.isEmpty()) kept << p;
-    return kept.join(QLatin1Char('\n'));
 }
 
 class Statements {
@@ -131,51 +125,51 @@ QList<ReportStep> movementSteps(const Statements& s) {
         {createMovementTable(sest1), 20},
         {QStringLiteral("DROP TABLE IF EXISTS ") + sest2, 25},
         {createTotalsTable(sest2), 30},
-        {lines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,POC,NC,POCNC)"),
+        {sqlLines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,POC,NC,POCNC)"),
                 receiptSelect, receiptFrom, s.centre(" and p.STREDISKO="), QStringLiteral(" and p.datum<") + s.from(), s.code("r.JKPOV")}),
          35},
-        {lines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,PRI,NC,PRINC)"),
+        {sqlLines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,PRI,NC,PRINC)"),
                 receiptSelect, receiptFrom, s.centre(" and p.STREDISKO="), QStringLiteral(" and p.datum>=") + s.from(),
                 QStringLiteral(" and p.datum<=") + s.to(), s.code("r.JKPOV")}),
          40},
-        {lines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,POC,NC,POCNC,POCVO)"),
+        {sqlLines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,POC,NC,POCNC,POCVO)"),
                 QStringLiteral("select CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,-MNOZ,NC,-CENAR,-VOCASEK"), QStringLiteral(" from uctenkynakl"),
                 QStringLiteral(" where datum<") + s.from(), s.centre(" and STREDISKO="), s.code("JKPOV")}),
          45},
-        {lines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,VYD,NC,VYDNC,VYDVO)"),
+        {sqlLines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,VYD,NC,VYDNC,VYDVO)"),
                 QStringLiteral("select CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,MNOZ,NC,CENAR,VOCASEK"), QStringLiteral(" from uctenkynakl"),
                 QStringLiteral(" where datum>=") + s.from(), QStringLiteral(" and datum<") + s.dayAfterTo(), s.centre(" and STREDISKO="),
                 s.code("JKPOV")}),
          50},
-        {lines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,POC,NC,POCNC,POCVO)"),
+        {sqlLines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,POC,NC,POCNC,POCVO)"),
                 QStringLiteral("select p.CISLODOKLA,p.STREDISKO,p.DATUM,r.JKPOV,r.NAZEV,r.MJ,-r.MNOZ,r.NC,-r.CENAR,-r.VOCASEK"), issueFrom,
                 s.centre(" and p.STREDISKO="), QStringLiteral(" and p.datum<") + s.from(), s.code("r.JKPOV")}),
          55},
-        {lines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,VYD,NC,VYDNC,VYDVO)"),
+        {sqlLines({QStringLiteral("INSERT INTO ") + sest1, QStringLiteral("(CISLODOKLA,STREDISKO,DATUM,JKPOV,NAZEV,MJ,VYD,NC,VYDNC,VYDVO)"),
                 QStringLiteral("select p.CISLODOKLA,p.STREDISKO,p.DATUM,r.JKPOV,r.NAZEV,r.MJ,r.MNOZ,r.NC,r.CENAR,r.VOCASEK"), issueFrom,
                 s.centre(" and p.STREDISKO="), QStringLiteral(" and p.datum>=") + s.from(), QStringLiteral(" and p.datum<") + s.dayAfterTo(),
                 s.code("r.JKPOV")}),
          60},
-        {lines({QStringLiteral("UPDATE ") + sest1, QStringLiteral(" SET POCNC=POCNC+POCVO,VYDNC=VYDNC+VYDVO;")}), 62},
-        {lines({QStringLiteral("INSERT INTO ") + sest2, QStringLiteral("(STREDISKO,POLOZKA,JKPOV,NAZEV,MJ,NC,POC,PRI,VYD,POCNC,PRINC,VYDNC)"),
+        {sqlLines({QStringLiteral("UPDATE ") + sest1, QStringLiteral(" SET POCNC=POCNC+POCVO,VYDNC=VYDNC+VYDVO;")}), 62},
+        {sqlLines({QStringLiteral("INSERT INTO ") + sest2, QStringLiteral("(STREDISKO,POLOZKA,JKPOV,NAZEV,MJ,NC,POC,PRI,VYD,POCNC,PRINC,VYDNC)"),
                 QStringLiteral("select STREDISKO,POLOZKA,JKPOV,NAZEV,MJ,NC,sum(POC) as POC,"), QStringLiteral("sum(PRI) as PRI,sum(VYD) as VYD,sum(POCNC) as POCNC,"),
                 QStringLiteral("sum(PRINC) as PRINC,sum(VYDNC) as VYDNC"), QStringLiteral(" from %1 group by STREDISKO,JKPOV order by stredisko,jkpov").arg(sest1)}),
          65},
-        {lines({QStringLiteral("DELETE from ") + sest2, QStringLiteral(" where POC=0 and PRI=0 and VYD=0 "), QStringLiteral(" and POCNC=0 and PRINC=0 and VYDNC=0")}), 70},
-        {lines({QStringLiteral("UPDATE ") + sest2, QStringLiteral(" SET ZUS=POC+PRI-VYD,ZUSNC=POCNC+PRINC-VYDNC")}), 75},
+        {sqlLines({QStringLiteral("DELETE from ") + sest2, QStringLiteral(" where POC=0 and PRI=0 and VYD=0 "), QStringLiteral(" and POCNC=0 and PRINC=0 and VYDNC=0")}), 70},
+        {sqlLines({QStringLiteral("UPDATE ") + sest2, QStringLiteral(" SET ZUS=POC+PRI-VYD,ZUSNC=POCNC+PRINC-VYDNC")}), 75},
         {QString(), 80},
-        {lines({QStringLiteral("UPDATE %1 t, seznam s").arg(sest2), QStringLiteral(" SET t.SKUPINA=s.SKUPINA, t.NAZEV=s.NAZEV, t.POVAHA=s.POVAHA"),
+        {sqlLines({QStringLiteral("UPDATE %1 t, seznam s").arg(sest2), QStringLiteral(" SET t.SKUPINA=s.SKUPINA, t.NAZEV=s.NAZEV, t.POVAHA=s.POVAHA"),
                 QStringLiteral(" where t.STREDISKO=s.STREDISKO and t.JKPOV=s.JKPOV")}),
          85},
-        {lines({QStringLiteral("DELETE from %1 ").arg(sest2), QStringLiteral(" where POVAHA=\"P\"")}), 87},
+        {sqlLines({QStringLiteral("DELETE from %1 ").arg(sest2), QStringLiteral(" where POVAHA=\"P\"")}), 87},
     };
 }
 
 QList<ReportStep> valuationTail(const Statements& s) {
     const QString sest2 = s.table("sest2");
     return {
-        {lines({QStringLiteral("UPDATE ") + sest2, QStringLiteral(" SET NC=ZUSNC/ZUS where ZUS<>0")}), 90},
-        {lines({QStringLiteral("DELETE from ") + sest2, QStringLiteral(" where ZUS=0 and ZUSNC=0")}), 95},
+        {sqlLines({QStringLiteral("UPDATE ") + sest2, QStringLiteral(" SET NC=ZUSNC/ZUS where ZUS<>0")}), 90},
+        {sqlLines({QStringLiteral("DELETE from ") + sest2, QStringLiteral(" where ZUS=0 and ZUSNC=0")}), 95},
     };
 }
 
@@ -185,16 +179,16 @@ QList<ReportStep> cardListTail(const Statements& s) {
     const QString sest4 = s.table("sest4");
     return {
         {QStringLiteral("DROP TABLE IF EXISTS ") + sest3, -1},
-        {lines({QStringLiteral("CREATE TABLE ") + sest3, QStringLiteral(" ( UNIQUE KEY `STRJKP` (`STREDISKO`, `JKPOV`)) ENGINE=MyISAM"),
+        {sqlLines({QStringLiteral("CREATE TABLE ") + sest3, QStringLiteral(" ( UNIQUE KEY `STRJKP` (`STREDISKO`, `JKPOV`)) ENGINE=MyISAM"),
                 QStringLiteral("select STREDISKO, JKPOV, sum(ZUS) as ZUS from ") + sest2, QStringLiteral(" group by STREDISKO, JKPOV")}),
          80},
         {QStringLiteral("DROP TABLE IF EXISTS ") + sest4, -1},
-        {lines({QStringLiteral("CREATE TABLE ") + sest4, QStringLiteral(" ( UNIQUE KEY `STRJKP` (`STREDISKO`, `JKPOV`)) ENGINE=MyISAM"),
+        {sqlLines({QStringLiteral("CREATE TABLE ") + sest4, QStringLiteral(" ( UNIQUE KEY `STRJKP` (`STREDISKO`, `JKPOV`)) ENGINE=MyISAM"),
                 QStringLiteral("select * from seznam"), QStringLiteral(" where AKTIVNI = \"A\""), s.centre(" and stredisko = "),
                 s.group(" and skupina = "), s.code("JKPOV")}),
          90},
         {QStringLiteral("UPDATE %1 SET mnoz=0").arg(sest4), -1},
-        {lines({QStringLiteral("UPDATE %1 se, %2 st").arg(sest4, sest3), QStringLiteral(" SET se.MNOZ=st.ZUS"),
+        {sqlLines({QStringLiteral("UPDATE %1 se, %2 st").arg(sest4, sest3), QStringLiteral(" SET se.MNOZ=st.ZUS"),
                 QStringLiteral(" where se.STREDISKO=st.STREDISKO and se.JKPOV=st.JKPOV")}),
          95},
     };
@@ -224,16 +218,16 @@ QString warehouseFinalSelect(const WarehouseRequest& request) {
     const Statements s(request);
     switch (request.kind) {
     case WarehouseKind::Control:
-        return lines({QStringLiteral("SELECT * from %1 where (mnoz<>zustatek or zustatek<>stav)").arg(s.table("sest1")),
+        return sqlLines({QStringLiteral("SELECT * from %1 where (mnoz<>zustatek or zustatek<>stav)").arg(s.table("sest1")),
                       s.centre(" and STREDISKO="), QStringLiteral(" order by stredisko,jkpov;")});
     case WarehouseKind::CardList:
-        return lines({QStringLiteral("select * from ") + s.table("sest4"),
+        return sqlLines({QStringLiteral("select * from ") + s.table("sest4"),
                       request.alphabetical ? QStringLiteral(" order by stredisko,skupina,nazev,jkpov") : QStringLiteral("order by stredisko,skupina,jkpov")});
     case WarehouseKind::Turnover:
     case WarehouseKind::Valuation:
         break;
     }
-    return lines({QStringLiteral("select * from ") + s.table("sest2"), s.group(" where skupina = "), totalsOrder(request)});
+    return sqlLines({QStringLiteral("select * from ") + s.table("sest2"), s.group(" where skupina = "), totalsOrder(request)});
 }
 
 QString warehouseTemplate(const WarehouseRequest& request) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reporting/reportstep.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -21,12 +23,7 @@ struct WarehouseRequest {
     bool alphabetical = false;
 };
 
-// One statement of a run and where the progress bar stands after it; an empty statement
-// only moves the bar, a negative position leaves it where it is.
-struct ReportStep {
-    QString sql;
-    int position = -1;
-};
+using reporting::ReportStep;
 
 // Everything a run sends before its final select, in order.
 QList<ReportStep> warehouseSteps(const WarehouseRequest& request);

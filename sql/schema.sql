@@ -366,9 +366,8 @@ CREATE TABLE uctenkynakl (
 -- Inventory counts from the hand terminal.  The inventory report copies the
 -- structure, fills zustatekpc/prodej/rozdil itself and archives the copy into
 -- sklinvarch with "select *", so both tables keep the same columns in the same
--- order.  prodej and rozdil are nullable: the report sets prodej from a
--- subquery that yields NULL for an item without later sales, which a strict
--- server refuses for a NOT NULL column.
+-- order.  prodej and rozdil are nullable as the terminal leaves them; the
+-- report writes 0 sold for an item without later sales, so both get a value.
 CREATE TABLE sklinv (
   id          INT          NOT NULL AUTO_INCREMENT,
   STREDISKO   VARCHAR(10)  NOT NULL DEFAULT '',
