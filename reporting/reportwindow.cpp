@@ -7,13 +7,16 @@
 #include "db/scratchtable.h"
 #include "db/sqltext.h"
 
+#include <QButtonGroup>
 #include <QCoreApplication>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace dorvik::reporting {
@@ -106,6 +109,21 @@ void ReportWindow::addField(const QString& label, QWidget* field) {
 
 void ReportWindow::addControl(QWidget* control) {
     controls_->addWidget(control);
+}
+
+QGroupBox* ReportWindow::addRadioGroup(const char* name, const QString& title, const QStringList& items, QButtonGroup*& group) {
+    auto* box = new QGroupBox(title);
+    box->setObjectName(QLatin1String(name));
+    auto* layout = new QVBoxLayout(box);
+    group = new QButtonGroup(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i]);
+        group->addButton(button, i);
+        layout->addWidget(button);
+    }
+    group->button(0)->setChecked(true);
+    addControl(box);
+    return box;
 }
 
 void ReportWindow::addButton(QPushButton* button) {

@@ -10,8 +10,10 @@
 #include <QStringList>
 #include <functional>
 
+class QButtonGroup;
 class QDateEdit;
 class QFormLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -58,6 +60,8 @@ protected:
     // Layout: a labelled field in the fields column, anything else below it.
     void addField(const QString& label, QWidget* field);
     void addControl(QWidget* control);
+    // A titled group of radio buttons, ids 0.. in the order of the items, the first checked.
+    QGroupBox* addRadioGroup(const char* name, const QString& title, const QStringList& items, QButtonGroup*& group);
     // Extra buttons go beside "OK" and "Zpět".
     void addButton(QPushButton* button);
 

@@ -2,12 +2,11 @@
 
 #include "common/errordisplay.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace dorvik::reports {
 
@@ -28,26 +27,11 @@ TFsest1::TFsest1(const common::RegisterContext& context, QWidget* parent)
     suiEdit3->setMaxLength(20);
     addField(QStringLiteral("&JKP"), suiEdit3);
 
-    RadioGroupTyp = radioGroup("RadioGroupTyp", QStringLiteral("Typ sestavy "),
+    RadioGroupTyp = addRadioGroup("RadioGroupTyp", QStringLiteral("Typ sestavy "),
                                {QStringLiteral("Obrat skladu"), QStringLiteral("Inventura"), QStringLiteral("Seznam karet"), QStringLiteral("Kontrola")}, kind_);
-    RadioGroup2 = radioGroup("RadioGroup2", QStringLiteral(" Součet "), {QStringLiteral("Bez součtu"), QStringLiteral("Skupiny")}, grouping_);
-    suiRadioGroupTridit = radioGroup("suiRadioGroupTridit", QStringLiteral(" Třídit "), {QStringLiteral("JKP"), QStringLiteral("Abecedně")}, sort_);
+    RadioGroup2 = addRadioGroup("RadioGroup2", QStringLiteral(" Součet "), {QStringLiteral("Bez součtu"), QStringLiteral("Skupiny")}, grouping_);
+    suiRadioGroupTridit = addRadioGroup("suiRadioGroupTridit", QStringLiteral(" Třídit "), {QStringLiteral("JKP"), QStringLiteral("Abecedně")}, sort_);
     connect(kind_, &QButtonGroup::idClicked, this, common::guard(this, &TFsest1::RadioGroupTypClick));
-}
-
-QGroupBox* TFsest1::radioGroup(const char* name, const QString& title, const QStringList& items, QButtonGroup*& group) {
-    auto* box = new QGroupBox(title);
-    box->setObjectName(QLatin1String(name));
-    auto* layout = new QVBoxLayout(box);
-    group = new QButtonGroup(box);
-    for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i]);
-        group->addButton(button, i);
-        layout->addWidget(button);
-    }
-    group->button(0)->setChecked(true);
-    addControl(box);
-    return box;
 }
 
 void TFsest1::RadioGroupTypClick() {

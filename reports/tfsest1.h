@@ -24,8 +24,6 @@ public:
     WarehouseRequest request() const;
 
 private:
-    QGroupBox* radioGroup(const char* name, const QString& title, const QStringList& items, QButtonGroup*& group);
-
     QLineEdit* suiEdit1;
     QLineEdit* suiEdit3;
     QGroupBox* RadioGroupTyp;

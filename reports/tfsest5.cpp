@@ -10,8 +10,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace dorvik::reports {
 
@@ -28,18 +26,9 @@ TFsest5::TFsest5(const common::RegisterContext& context, QWidget* parent)
     suiEdit1->setMaxLength(10);
     addField(QStringLiteral("S&kupina"), suiEdit1);
 
-    suiRadioGroupTridit = new QGroupBox(QStringLiteral(" Třídit "));
-    suiRadioGroupTridit->setObjectName(QStringLiteral("suiRadioGroupTridit"));
-    auto* sortLayout = new QVBoxLayout(suiRadioGroupTridit);
-    sort_ = new QButtonGroup(suiRadioGroupTridit);
-    const QStringList sorts{QStringLiteral("JKP"), QStringLiteral("Abecedně"), QStringLiteral("Skupina, JKP"), QStringLiteral("Skupina, abecedně")};
-    for (int i = 0; i < sorts.size(); ++i) {
-        auto* button = new QRadioButton(sorts[i]);
-        sort_->addButton(button, i);
-        sortLayout->addWidget(button);
-    }
-    sort_->button(0)->setChecked(true);
-    addControl(suiRadioGroupTridit);
+    suiRadioGroupTridit = addRadioGroup("suiRadioGroupTridit", QStringLiteral(" Třídit "),
+                                        {QStringLiteral("JKP"), QStringLiteral("Abecedně"), QStringLiteral("Skupina, JKP"), QStringLiteral("Skupina, abecedně")},
+                                        sort_);
 
     suiCheckBox1 = new QCheckBox(QStringLiteral("inventura z &archivu"));
     suiCheckBox1->setObjectName(QStringLiteral("suiCheckBox1"));
@@ -59,7 +48,6 @@ TFsest5::TFsest5(const common::RegisterContext& context, QWidget* parent)
     connect(suiButton1, &QPushButton::clicked, this, [this] {
         if (!running()) common::guarded([this] { suiButton1Click(); });
     });
-    resize(460, 300);
 }
 
 InventoryRequest TFsest5::request() const {
