@@ -11,6 +11,8 @@
 #include "common/routines.h"
 #include "invoicing/documentprint.h"
 #include "invoicing/tfvytfakt.h"
+#include "receipts/tfneouct.h"
+#include "receipts/tfodpis.h"
 #include "reporting/reportrunner.h"
 #include "reports/tfsest1.h"
 #include "reports/tfsest5.h"
@@ -192,9 +194,13 @@ void TForm1::buildMenu() {
     connect(GeneraceFaktury, &QAction::triggered, this, common::guard(this, &TForm1::GeneraceFakturyClick));
 
     QMenu* writeOff = menuBar()->addMenu(QStringLiteral("&Odpis"));
-    writeOff->addAction(QStringLiteral("Odpis účtenek"))->setObjectName(QStringLiteral("OdpisUctenek"));
+    QAction* receiptWriteOff = writeOff->addAction(QStringLiteral("Odpis účtenek"));
+    receiptWriteOff->setObjectName(QStringLiteral("OdpisUctenek"));
+    connect(receiptWriteOff, &QAction::triggered, this, common::guard(this, &TForm1::OdpisUctenekClick));
     writeOff->addSeparator();
-    writeOff->addAction(QStringLiteral("Neodepsané účtenky"))->setObjectName(QStringLiteral("NeodepsaneUctenky"));
+    QAction* unwritten = writeOff->addAction(QStringLiteral("Neodepsané účtenky"));
+    unwritten->setObjectName(QStringLiteral("NeodepsaneUctenky"));
+    connect(unwritten, &QAction::triggered, this, common::guard(this, &TForm1::NeodepsaneUctenkyClick));
 
     QMenu* reports = menuBar()->addMenu(QStringLiteral("&Sestavy"));
     QAction* warehouse = reports->addAction(QStringLiteral("Sklad"));
@@ -231,6 +237,16 @@ void TForm1::buildMenu() {
     QAction* really = end->addAction(QStringLiteral("Opravdu"));
     really->setObjectName(QStringLiteral("Opravdu"));
     connect(really, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm1::OdpisUctenekClick() {
+    receipts::TFodpis window(context(), this);
+    window.exec();
+}
+
+void TForm1::NeodepsaneUctenkyClick() {
+    receipts::TFneouct window(context(), this);
+    window.exec();
 }
 
 void TForm1::SestavySkladClick() {

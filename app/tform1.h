@@ -66,6 +66,8 @@ public:
     void TiskFakturyClick();
     void StrediskoClick();
     void DokumentaceClick();
+    void OdpisUctenekClick();
+    void NeodepsaneUctenkyClick();
     void SestavySkladClick();
     void KontrolaVerzeClick() { runVersionCheck(true); }
     void SestavyInventuraClick();
