@@ -63,6 +63,16 @@ TEST(Download, ATimeLimitEndsASilentServerWithoutAFile) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("dorodozir.ver")));
 }
 
+TEST(Download, ABodyCutShortKeepsWhatCameButNoStatus) {
+    QTemporaryDir dir;
+    WebServer server;
+    server.serveRaw("/dorodozir.exe", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n#!/bin/sh\n");
+    int status = -1;
+    EXPECT_TRUE(download(server.url("/dorodozir.exe"), dir.filePath("dorodozir.exe"), &status));
+    EXPECT_EQ(readAll(dir.filePath("dorodozir.exe")), "#!/bin/sh\n");
+    EXPECT_EQ(status, 0);
+}
+
 TEST(Download, AnUnreachableUrlGivesFalseAndNoFile) {
     QTemporaryDir dir;
     const QString target = dir.filePath("dorodozir.ver");

@@ -42,6 +42,11 @@ TlsIdentity makeIdentity(const QString& name) {
             QSslCertificate(fileBytes(ca + ".crt"))};
 }
 
+QByteArray response(const QByteArray& status, const QByteArray& body) {
+    return "HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\nContent-Length: "
+           + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
 } // namespace
 
 const TlsIdentity& serverIdentity() {
@@ -94,8 +99,7 @@ WebServer::WebServer(const TlsIdentity* identity) : https_(identity != nullptr) 
 WebServer::~WebServer() = default;
 
 void WebServer::serve(const QString& path, const QByteArray& body, const QByteArray& status) {
-    responses_[path] = "HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\nContent-Length: "
-                       + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    serveRaw(path, response(status, body));
 }
 
 QString WebServer::url(const QString& path) const {
@@ -106,10 +110,7 @@ void WebServer::answer(QTcpSocket* socket, const QByteArray& request) {
     lastRequest_ = request;
     const QString path = QString::fromUtf8(request.split(' ').value(1));
     requested_ << path;
-    const QByteArray notFound = "<html><body>404 Not Found</body></html>";
-    socket->write(responses_.value(path, "HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\nContent-Length: "
-                                             + QByteArray::number(notFound.size()) + "\r\nConnection: close\r\n\r\n"
-                                             + notFound));
+    socket->write(responses_.value(path, response("404 Not Found", "<html><body>404 Not Found</body></html>")));
     socket->disconnectFromHost();
 }
 

@@ -46,6 +46,8 @@ public:
     ~WebServer();
 
     void serve(const QString& path, const QByteArray& body, const QByteArray& status = "200 OK");
+    // The whole response as given, headers included (a body cut short, for example).
+    void serveRaw(const QString& path, const QByteArray& response) { responses_[path] = response; }
     void setSilent(bool silent) { silent_ = silent; }
 
     // "http(s)://127.0.0.1:<port>" followed by the path.
