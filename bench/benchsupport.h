@@ -3,7 +3,10 @@
 // What every benchmark needs: a connection to the server on 127.0.0.1:DORVIK_TEST_PORT
 // (default 3317, root without a password), timing, and the mariadb client as the yardstick.
 
+#include "common/prompter.h"
 #include "db/connection.h"
+
+#include <QCoreApplication>
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -27,6 +30,32 @@ inline db::ConnectionSettings serverSettings() {
     settings.port = serverPort();
     return settings;
 }
+
+// The large data set of scripts/gen-bench-data, made when velmo lacks it (DORVIK_BENCH_SCALE, default 1).
+inline void ensureLargeDataSet(db::Connection& db) {
+    if (db.query("select count(*) from seznam").integer(0, 0) >= 1000) return;
+    const QString scale = qEnvironmentVariable("DORVIK_BENCH_SCALE", QStringLiteral("1"));
+    QProcess gen;
+    gen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    gen.setStandardOutputFile(QProcess::nullDevice());
+    gen.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../../../scripts/gen-bench-data"),
+              {QString::number(serverPort()), scale});
+    gen.waitForFinished(-1);
+    if (gen.exitCode() != 0) throw std::runtime_error("scripts/gen-bench-data failed");
+}
+
+// A run's error would open the error display: report it and stop instead.
+class StopOnMessage : public common::Prompter {
+public:
+    explicit StopOnMessage(const char* bench) : bench_(bench) {}
+    int ask(const common::MessageRequest& request) override {
+        std::fprintf(stderr, "%s: %s\n", bench_, qPrintable(request.text));
+        std::exit(1);
+    }
+
+private:
+    const char* bench_;
+};
 
 inline double timed(const std::function<void()>& work) {
     QElapsedTimer timer;

@@ -8,7 +8,6 @@
 // When velmo lacks the large data set, scripts/gen-bench-data makes it (DORVIK_BENCH_SCALE, default 1).
 
 #include "bench/benchsupport.h"
-#include "common/prompter.h"
 #include "common/registercontext.h"
 #include "common/startupsettings.h"
 #include "reports/tfsest1.h"
@@ -29,27 +28,6 @@ using namespace dorvik;
 
 namespace {
 
-void ensureDataSet(db::Connection& db) {
-    if (db.query("select count(*) from seznam").integer(0, 0) >= 1000) return;
-    const QString scale = qEnvironmentVariable("DORVIK_BENCH_SCALE", QStringLiteral("1"));
-    QProcess gen;
-    gen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    gen.setStandardOutputFile(QProcess::nullDevice());
-    gen.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../../../scripts/gen-bench-data"),
-              {QString::number(bench::serverPort()), scale});
-    gen.waitForFinished(-1);
-    if (gen.exitCode() != 0) throw std::runtime_error("scripts/gen-bench-data failed");
-}
-
-// A run's error would open the error display: report it and stop instead.
-class StopOnMessage : public common::Prompter {
-public:
-    int ask(const common::MessageRequest& request) override {
-        std::fprintf(stderr, "warehouse bench: %s\n", qPrintable(request.text));
-        std::exit(1);
-    }
-};
-
 struct Scope {
     const char* name;
     QString centre;
@@ -64,13 +42,13 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
     QDir::setCurrent(dir.path());
-    StopOnMessage stop;
+    bench::StopOnMessage stop("warehouse bench");
     common::Prompter::install(&stop);
     db::Connection db;
     db.setSettings(bench::serverSettings());
     try {
         db.open();
-        ensureDataSet(db);
+        bench::ensureLargeDataSet(db);
         common::StartupSettings settings;
         settings.workstation = QStringLiteral("97");
         const common::RegisterContext context{db, settings, QStringLiteral("1"), {}, true, {}, -1};

@@ -121,15 +121,15 @@ QString inventoryTemplate(InventorySort sort) {
     return sort == InventorySort::Code || sort == InventorySort::Name ? QStringLiteral("sestit1.fr3") : QStringLiteral("sestit2.fr3");
 }
 
-QStringList inventoryArchiving(const QString& workstation, const QString& centre) {
+QStringList inventoryArchiving(const QString& workstation) {
     const QString sest1 = db::scratchTable(workstation, QStringLiteral("sest1"));
     const QString sest3 = db::scratchTable(workstation, QStringLiteral("sest3"));
     return {QStringLiteral("START TRANSACTION;"),
             sqlLines({QStringLiteral("UPDATE %1 ").arg(sest1),
                       QStringLiteral(" set datum = DATE_FORMAT(NOW(),\"%Y-%m-%d\"), cas = DATE_FORMAT(NOW(),\"%H:%i\");")}),
             QStringLiteral("INSERT into sklinvarch select * from %1;").arg(sest1),
-            sqlLines({QStringLiteral("DELETE from sklinv"), centreCondition(centre),
-                      QStringLiteral(" and id in (select id from %1);").arg(sest3)}),
+            // The recorded rows, whatever the fields say now.
+            QStringLiteral("DELETE from sklinv where id in (select id from %1);").arg(sest3),
             QStringLiteral("COMMIT;")};
 }
 

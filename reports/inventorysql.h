@@ -37,7 +37,7 @@ QString inventoryTemplate(InventorySort sort);
 
 // One batch from START TRANSACTION to COMMIT: the last evaluation's result stamped and
 // archived, and the counting rows it took in removed, all or nothing.
-QStringList inventoryArchiving(const QString& workstation, const QString& centre);
+QStringList inventoryArchiving(const QString& workstation);
 
 // Weekday names of the archive list in Czech (stays in force on the connection).
 QString inventoryTimeNames();

@@ -66,6 +66,8 @@ ArchiveStamp TFsest5::chosenStamp() const {
 void TFsest5::Button1Click() {
     run([this] {
         const InventoryRequest r = request();
+        // The tables the button would archive are rebuilt now; only a finished evaluation enables it again.
+        suiButton1->setEnabled(false);
         showProgress(5);
         if (suiCheckBox1->isChecked()) {
             runSteps(inventoryArchiveSteps(r, chosenStamp()));
@@ -80,7 +82,7 @@ void TFsest5::Button1Click() {
 }
 
 void TFsest5::suiButton1Click() {
-    db::runScript(connection(), inventoryArchiving(context_.workstation(), suiEdit2->text()));
+    db::runScript(connection(), inventoryArchiving(context_.workstation()));
     suiButton1->setEnabled(false);
 }
 

@@ -160,7 +160,7 @@ TEST_F(InventoryTest, EmptyCostCentreSelectsOnlyRowsWithoutOne) {
 
     EXPECT_EQ(column(evaluate(""), "JKPOV"), QStringList({"A1"}));
     EXPECT_EQ(column(query(reports::inventoryArchiveList("")), "DATUM"), QStringList({"2026-12-01"}));
-    db::runScript(db(), reports::inventoryArchiving("01", ""));
+    db::runScript(db(), reports::inventoryArchiving("01"));
     EXPECT_EQ(column(query("select JKPOV from sklinv"), "JKPOV"), QStringList({"B1"}));
 }
 
@@ -175,7 +175,7 @@ TEST_F(InventoryTest, ArchivingRemovesExactlyTheRowsTheEvaluationTookIn) {
     ASSERT_EQ(evaluate("11").rowCount(), 2);
     // The terminal uploads late: counted before the evaluation, arrived after it.
     count("11", "A1", "09:00:00", 4);
-    db::runScript(db(), reports::inventoryArchiving("01", "11"));
+    db::runScript(db(), reports::inventoryArchiving("01"));
 
     const db::ResultSet left = query("select STREDISKO, JKPOV, STAVINV from sklinv order by STREDISKO");
     EXPECT_EQ(column(left, "STREDISKO"), QStringList({"11", "12"}));
@@ -202,7 +202,7 @@ TEST_F(InventoryTest, ArchivingWithAGroupKeepsCountsItDidNotList) {
     count("11", "N1", "10:00:00", 2);
 
     ASSERT_EQ(evaluate("11", "ZEL").rowCount(), 1);
-    db::runScript(db(), reports::inventoryArchiving("01", "11"));
+    db::runScript(db(), reports::inventoryArchiving("01"));
     EXPECT_EQ(column(query("select JKPOV from sklinv order by JKPOV"), "JKPOV"), QStringList({"C1", "N1"}));
     EXPECT_EQ(column(query("select JKPOV from sklinvarch"), "JKPOV"), QStringList({"A1"}));
 }
@@ -219,7 +219,7 @@ TEST_F(InventoryTest, ArchivingThatFailsHalfWayLeavesTheCountsAsTheyWere) {
         count("11", "B1", "10:00:00", 3);
         evaluate("11");
         exec(failure);
-        EXPECT_THROW(db::runScript(db(), reports::inventoryArchiving("01", "11")), db::DbError);
+        EXPECT_THROW(db::runScript(db(), reports::inventoryArchiving("01")), db::DbError);
         exec("DROP TRIGGER inventory_test_fail");
         EXPECT_EQ(rows("select count(*) from sklinv"), 2);
         EXPECT_EQ(rows("select count(*) from sklinvarch"), 0);
@@ -270,6 +270,33 @@ TEST_F(InventoryTest, EvaluationPrintsEnablesArchivingAndArchiveButtonArchives) 
     EXPECT_FALSE(archive->isEnabled());
     EXPECT_EQ(rows("select count(*) from sklinv"), 0);
     EXPECT_EQ(rows("select count(*) from sklinvarch where STREDISKO='11'"), 2);
+}
+
+TEST_F(InventoryTest, AFailedEvaluationOrAChangedFieldCannotArchiveTheWrongRows) {
+    card("11", "A1", "ZEL", 9);
+    count("11", "A1", "10:00:00", 12);
+    count("12", "B1", "10:00:00", 3);
+    TFsest5 w(context(true));
+    w.show();
+    w.report().setPreview([](const reporting::PreparedReport&, QWidget*) {});
+    auto* ok = w.findChild<QPushButton*>("Button1");
+    auto* archive = w.findChild<QPushButton*>("suiButton1");
+    auto* centre = w.findChild<QLineEdit*>("suiEdit2");
+    centre->setText("11");
+    ok->click();
+    ASSERT_TRUE(archive->isEnabled());
+    exec("CREATE TRIGGER inventory_test_fail BEFORE UPDATE ON sklinv FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'terminal zapisuje'");
+    ok->click();
+    EXPECT_EQ(prompter.lastText(), "terminal zapisuje");
+    EXPECT_FALSE(archive->isEnabled());
+    exec("DROP TRIGGER inventory_test_fail");
+
+    // The count of 11 evaluated, the field changed before archiving: 11's rows go, 12's stay.
+    ok->click();
+    centre->setText("12");
+    archive->click();
+    EXPECT_EQ(column(query("select STREDISKO from sklinv"), "STREDISKO"), QStringList({"12"}));
+    EXPECT_EQ(column(query("select STREDISKO from sklinvarch"), "STREDISKO"), QStringList({"11"}));
 }
 
 TEST_F(InventoryTest, ArchiveListIsNewestFirstInCzechAndPrintsTheChosenCount) {
