@@ -16,6 +16,9 @@
 #include "reporting/reportrunner.h"
 #include "reports/tfsest1.h"
 #include "reports/tfsest5.h"
+#include "reports/tfsest3.h"
+#include "reports/tfsest4.h"
+#include "reports/tfsest6.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -209,9 +212,15 @@ void TForm1::buildMenu() {
     QAction* inventory = reports->addAction(QStringLiteral("Inventura, terminál"));
     inventory->setObjectName(QStringLiteral("SestavyInventura"));
     connect(inventory, &QAction::triggered, this, common::guard(this, &TForm1::SestavyInventuraClick));
-    reports->addAction(QStringLiteral("Výdejky"))->setObjectName(QStringLiteral("SestavyVydejky"));
-    reports->addAction(QStringLiteral("Faktury"))->setObjectName(QStringLiteral("SestavyFaktury"));
-    reports->addAction(QStringLiteral("Zakázky"))->setObjectName(QStringLiteral("SestavyZakazky"));
+    QAction* issueReports = reports->addAction(QStringLiteral("Výdejky"));
+    issueReports->setObjectName(QStringLiteral("SestavyVydejky"));
+    connect(issueReports, &QAction::triggered, this, common::guard(this, &TForm1::SestavyVydejkyClick));
+    QAction* invoiceReports = reports->addAction(QStringLiteral("Faktury"));
+    invoiceReports->setObjectName(QStringLiteral("SestavyFaktury"));
+    connect(invoiceReports, &QAction::triggered, this, common::guard(this, &TForm1::SestavyFakturyClick));
+    QAction* orderReports = reports->addAction(QStringLiteral("Zakázky"));
+    orderReports->setObjectName(QStringLiteral("SestavyZakazky"));
+    connect(orderReports, &QAction::triggered, this, common::guard(this, &TForm1::SestavyZakazkyClick));
     reports->addAction(QStringLiteral("Tržby účtenky"))->setObjectName(QStringLiteral("SestavyTrzby"));
 
     MenuCentrum = menuBar()->addMenu(QStringLiteral("&Centrum"));
@@ -256,6 +265,21 @@ void TForm1::SestavySkladClick() {
 
 void TForm1::SestavyInventuraClick() {
     reports::TFsest5 window(context(), this);
+    window.exec();
+}
+
+void TForm1::SestavyVydejkyClick() {
+    reports::TFsest3 window(context(), this);
+    window.exec();
+}
+
+void TForm1::SestavyFakturyClick() {
+    reports::TFsest4 window(context(), this);
+    window.exec();
+}
+
+void TForm1::SestavyZakazkyClick() {
+    reports::TFsest6 window(context(), this);
     window.exec();
 }
 

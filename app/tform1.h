@@ -71,6 +71,9 @@ public:
     void SestavySkladClick();
     void KontrolaVerzeClick() { runVersionCheck(true); }
     void SestavyInventuraClick();
+    void SestavyVydejkyClick();
+    void SestavyFakturyClick();
+    void SestavyZakazkyClick();
     // Reloads the list with unchanged filters and moves to the document if it is listed.
     void reloadAndLocate(qint64 documentNumber);
 

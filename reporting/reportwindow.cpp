@@ -148,8 +148,10 @@ void ReportWindow::run(const std::function<void()>& body) {
 }
 
 void ReportWindow::showProgress(int position) {
-    suiProgressBar1->show();
-    if (position >= 0) suiProgressBar1->setValue(position);
+    if (setup_.progressBar) {
+        suiProgressBar1->show();
+        if (position >= 0) suiProgressBar1->setValue(position);
+    }
     QCoreApplication::processEvents();
 }
 
@@ -169,7 +171,7 @@ const db::ResultSet& ReportWindow::openResult(const QString& sql) {
     result_ = db::ResultSet();
     result_ = context_.connection.query(sql);
     showProgress(100);
-    Label5->show();
+    if (setup_.progressBar) Label5->show();
     QCoreApplication::processEvents();
     return result_;
 }
@@ -177,6 +179,10 @@ const db::ResultSet& ReportWindow::openResult(const QString& sql) {
 ReportWindow::Variables ReportWindow::periodVariables() const {
     return {{QStringLiteral("oddata"), dates_.value(0) ? dates_[0]->text() : QString()},
             {QStringLiteral("dodata"), dates_.value(1) ? dates_[1]->text() : QString()}};
+}
+
+ReportWindow::Variables ReportWindow::costCentreVariable() const {
+    return {{QStringLiteral("stredisko"), suiEdit2->text()}};
 }
 
 void ReportWindow::handOff(const QString& templateName, const Variables& variables) {

@@ -30,6 +30,7 @@ struct ReportWindowSetup {
     QString stateSection;      // remembers the date fields' texts there; empty: nothing is remembered
     QString runCaption = QStringLiteral("OK"); // Button1
     QStringList closingDrops;  // scratch table suffixes dropped, in this order, whenever the window closes
+    bool progressBar = true;   // false: a run of one select shows neither the bar nor "Generace sestavy"
 };
 
 // The report-window pattern: the cost-centre field under the register's rule, date fields
@@ -85,6 +86,8 @@ protected:
     void handOff(const QString& templateName, const Variables& variables);
     // oddata and dodata: the two date fields' texts as displayed.
     Variables periodVariables() const;
+    // stredisko: the cost-centre field's text, empty for every cost centre.
+    Variables costCentreVariable() const;
     // Hides the bar and the label and releases the result.
     void endRun();
 
