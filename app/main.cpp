@@ -1,6 +1,9 @@
 #include "app/tform1.h"
 #include "common/startupsettings.h"
 #include "issue/tfvydej.h"
+#include "masterdata/tfadre.h"
+#include "masterdata/tfzakarty.h"
+#include "masterdata/tfzakazky.h"
 #include "pickers/tfnabadres.h"
 #include "pickers/tfnabzakaz.h"
 #include "pickers/tfnabzbozi.h"
@@ -29,6 +32,15 @@ int main(int argc, char** argv) {
                               issue::EditorPickers{goods, addresses, orders}, &register_);
         editor.exec();
         return editor.documentNumber();
+    };
+    register_.masterDataOpener = [&](app::MasterDataWindow which) {
+        db::Connection& db = register_.connection();
+        const QString& workstation = register_.settings().workstation;
+        switch (which) {
+        case app::MasterDataWindow::Addresses: masterdata::TFadre(db, workstation, &register_).exec(); break;
+        case app::MasterDataWindow::Orders: masterdata::TFzakazky(db, workstation, addresses, &register_).exec(); break;
+        case app::MasterDataWindow::Cards: masterdata::TFzakarty(db, workstation, addresses, &register_).exec(); break;
+        }
     };
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         register_.move(screen->availableGeometry().center() - register_.rect().center());

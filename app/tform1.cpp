@@ -230,9 +230,15 @@ void TForm1::buildMenu() {
     connect(centre, &QAction::triggered, this, common::guard(this, &TForm1::StrediskoClick));
 
     QMenu* service = menuBar()->addMenu(QStringLiteral("Se&rvis"));
-    service->addAction(QStringLiteral("Adresář"))->setObjectName(QStringLiteral("Adresar"));
-    service->addAction(QStringLiteral("Zakázky"))->setObjectName(QStringLiteral("Zakazky"));
-    service->addAction(QStringLiteral("Zákaznické karty"))->setObjectName(QStringLiteral("ZakaznickeKarty"));
+    QAction* addresses = service->addAction(QStringLiteral("Adresář"));
+    addresses->setObjectName(QStringLiteral("Adresar"));
+    connect(addresses, &QAction::triggered, this, common::guard(this, &TForm1::AdresarClick));
+    QAction* orders = service->addAction(QStringLiteral("Zakázky"));
+    orders->setObjectName(QStringLiteral("Zakazky"));
+    connect(orders, &QAction::triggered, this, common::guard(this, &TForm1::ZakazkyClick));
+    QAction* cards = service->addAction(QStringLiteral("Zákaznické karty"));
+    cards->setObjectName(QStringLiteral("ZakaznickeKarty"));
+    connect(cards, &QAction::triggered, this, common::guard(this, &TForm1::ZakaznickeKartyClick));
     service->addSeparator();
     QAction* manual = service->addAction(QStringLiteral("Dokumentace"));
     manual->setObjectName(QStringLiteral("Dokumentace"));
@@ -396,6 +402,10 @@ void TForm1::OpravitDokladClick() {
 void TForm1::openEditor(const EditorRequest& request) {
     if (!editorOpener) return;
     reloadAndLocate(editorOpener(request));
+}
+
+void TForm1::openMasterData(MasterDataWindow window) {
+    if (masterDataOpener) masterDataOpener(window);
 }
 
 void TForm1::GeneraceFakturyClick() {

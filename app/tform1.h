@@ -27,6 +27,9 @@ class ReportRunner;
 
 namespace dorvik::app {
 
+// The master-data windows of the menu "Servis".
+enum class MasterDataWindow { Addresses, Orders, Cards };
+
 // The document register: the program's main window. It lists the issue documents of the
 // current cost centre by kind and year, shows the lines of the current one, and holds
 // what the other windows take over (connection, cost centre, own IČO, current document).
@@ -52,6 +55,8 @@ public:
 
     // Opens the issue document editor and returns the number it saved (0: nothing).
     std::function<qint64(const EditorRequest&)> editorOpener;
+    // Opens a master-data window modally.
+    std::function<void(MasterDataWindow)> masterDataOpener;
 
     // The handlers, named after their controls.
     void FormShow();
@@ -74,6 +79,9 @@ public:
     void SestavyVydejkyClick();
     void SestavyFakturyClick();
     void SestavyZakazkyClick();
+    void AdresarClick() { openMasterData(MasterDataWindow::Addresses); }
+    void ZakazkyClick() { openMasterData(MasterDataWindow::Orders); }
+    void ZakaznickeKartyClick() { openMasterData(MasterDataWindow::Cards); }
     // Reloads the list with unchanged filters and moves to the document if it is listed.
     void reloadAndLocate(qint64 documentNumber);
 
@@ -90,6 +98,7 @@ private:
     void openEditor(const EditorRequest& request);
     void versionCheckAtStart();
     void runVersionCheck(bool reportConnectionError);
+    void openMasterData(MasterDataWindow window);
     void restoreYear();
     void saveYear();
 

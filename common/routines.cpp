@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QUrl>
 #include <cmath>
+#include <stdexcept>
 
 namespace dorvik::common {
 
@@ -95,6 +96,18 @@ QString replaceIgnoringCase(const QString& text, const QString& from, const QStr
 
 QString upperCase(const QString& text) {
     return QLocale().toUpper(text);
+}
+
+double parseNumber(const QString& text) {
+    QString t = text.trimmed();
+    t.remove(u' ');
+    t.remove(QChar(0xA0));
+    if (t.isEmpty()) return 0;
+    t.replace(u',', u'.');
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value)) throw std::invalid_argument(QStringLiteral("'%1' není platné číslo").arg(text).toStdString());
+    return value;
 }
 
 QString generalDecimal(double x) {

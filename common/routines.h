@@ -43,6 +43,10 @@ QString upperCase(const QString& text);
 // exponent form 1E15, 1,5E-7.
 QString generalDecimal(double x);
 
+// A number typed with the decimal comma (a point is taken as well); empty is 0. Anything
+// else, "nan" and "inf" included, raises std::invalid_argument.
+double parseNumber(const QString& text);
+
 // Asks the system to open the file with its associated program; the outcome is not examined.
 void openDocument(const QString& path);
 // Runs a program; without waiting it is detached. Returns whether it could be started.

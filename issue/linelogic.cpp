@@ -45,18 +45,6 @@ QString stockMessage(double stock, const QString& unit) {
     return QStringLiteral("Nelze. Na skladě pouze ") + common::generalDecimal(stock) + u' ' + unit;
 }
 
-double parseNumber(const QString& text) {
-    QString t = text.trimmed();
-    t.remove(u' ');
-    t.remove(QChar(0xA0));
-    if (t.isEmpty()) return 0;
-    t.replace(u',', u'.');
-    bool ok = false;
-    const double value = t.toDouble(&ok);
-    if (!ok) throw std::invalid_argument(QStringLiteral("'%1' není platné číslo").arg(text).toStdString());
-    return value;
-}
-
 qint32 numberBase(int year, bool internal, const QString& centre) {
     const int prefix = year - 2000 + (internal ? 400 : 300);
     bool ok = false;

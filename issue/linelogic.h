@@ -35,10 +35,6 @@ bool breaksPieceRule(const QString& povaha, double quantity);
 // "Nelze. Na skladě pouze 3 ks".
 QString stockMessage(double stock, const QString& unit);
 
-// A number typed with the decimal comma (a point is taken as well); empty is 0.
-// Anything else raises std::invalid_argument.
-double parseNumber(const QString& text);
-
 // The first number of a new document's series: (prefix + S) * 1000, prefix Y-2000+300 for
 // delivery notes and Y-2000+400 for internal issue slips. 32-bit arithmetic: a cost centre
 // that is not a number, or a base that does not fit, raises std::invalid_argument.

@@ -687,8 +687,8 @@ void TFvydej::Edit1Exit(QWidget* next) {
 
 void TFvydej::DBEdit4Exit(QWidget* next) {
     if (!lineOpen()) return;
-    const double quantity = common::roundTo(4, parseNumber(DBEdit4->text()));
-    const double price = common::roundTo(2, parseNumber(DBEdit5->text()));
+    const double quantity = common::roundTo(4, common::parseNumber(DBEdit4->text()));
+    const double price = common::roundTo(2, common::parseNumber(DBEdit5->text()));
     lines_.setValue(QStringLiteral("MNOZ"), quantity);
     lines_.setValue(QStringLiteral("PC"), price);
     DBEdit4->setText(common::generalDecimal(quantity));

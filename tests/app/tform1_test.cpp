@@ -219,6 +219,15 @@ TEST_F(RegisterTest, CentrumOffDisablesTheMenu) {
     EXPECT_FALSE(f->centrumMode());
 }
 
+TEST_F(RegisterTest, ServisOpensTheMasterDataWindows) {
+    auto f = openRegister();
+    QList<app::MasterDataWindow> opened;
+    f->masterDataOpener = [&](app::MasterDataWindow w) { opened << w; };
+    for (const char* action : {"Adresar", "Zakazky", "ZakaznickeKarty"}) f->findChild<QAction*>(action)->trigger();
+    EXPECT_EQ(opened, QList<app::MasterDataWindow>({app::MasterDataWindow::Addresses, app::MasterDataWindow::Orders,
+                                                    app::MasterDataWindow::Cards}));
+}
+
 TEST_F(RegisterTest, ConnectionFailureSkipsTheRestAndTheNextCommandConnectsAgain) {
     writeIni(1); // nothing listens on port 1
     auto f = openRegister();

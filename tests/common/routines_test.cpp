@@ -154,6 +154,14 @@ TEST(GeneralDecimal, ShortestTextWithDecimalComma) {
     for (const auto& c : cases) EXPECT_EQ(generalDecimal(c.in), QString::fromUtf8(c.out)) << c.in;
 }
 
+TEST(ParseNumber, DecimalCommaOrPointEmptyIsZeroAndNothingElse) {
+    EXPECT_DOUBLE_EQ(common::parseNumber("2,5"), 2.5);
+    EXPECT_DOUBLE_EQ(common::parseNumber(" 1 234.5 "), 1234.5);
+    EXPECT_DOUBLE_EQ(common::parseNumber(""), 0);
+    for (const char* bad : {"abc", "nan", "inf", "-inf", "1e999"})
+        EXPECT_THROW(common::parseNumber(bad), std::invalid_argument) << bad;
+}
+
 TEST(FileTimestamp, EvenSecondsInLocalTimeAndNothingForAMissingFile) {
     QTemporaryDir dir;
     const QString name = dir.filePath("dorvik.exe");

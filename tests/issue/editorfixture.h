@@ -8,6 +8,7 @@
 #include "pickers/tfnabzbozi.h"
 #include "support/dbfixture.h"
 #include "support/scriptedprompter.h"
+#include "support/typing.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -64,17 +65,7 @@ protected:
     }
     static QString text(QWidget* w, const char* name) { return child(w, name)->text(); }
     static void press(QWidget* w, const char* name) { child<QPushButton>(w, name)->click(); }
-    // Key presses of the text, also of characters a US keyboard does not have.
-    static void type(QWidget* field, const QString& text) {
-        for (QChar ch : text) {
-            if (ch.unicode() < 128) {
-                QTest::keyClick(field, ch.toLatin1());
-            } else {
-                QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-                QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-            }
-        }
-    }
+    static void type(QWidget* field, const QString& text) { typeText(field, text); }
     // Types into the focused field and leaves it with Enter, as a scanner does.
     static void scan(QWidget* w, const QString& code) {
         QWidget* field = QApplication::focusWidget();

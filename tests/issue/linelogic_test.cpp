@@ -32,9 +32,6 @@ TEST(LineLogic, MessagesAndRules) {
     EXPECT_TRUE(breaksPieceRule("K", 2.5));
     EXPECT_FALSE(breaksPieceRule("K", 2));
     EXPECT_FALSE(breaksPieceRule("", 2.5));
-    EXPECT_DOUBLE_EQ(parseNumber("2,5"), 2.5);
-    EXPECT_DOUBLE_EQ(parseNumber(""), 0);
-    EXPECT_THROW(parseNumber("abc"), std::invalid_argument);
 }
 
 TEST(LineLogic, NumberBase) {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "masterdata/copyeditwindow.h"
+#include "reporting/reportrunner.h"
+
+namespace dorvik::masterdata {
+
+// "Seznam zákaznických karet": the loyalty cards. A card without a number gets
+// "209" + its id in five digits when written; "Tisk" prints the selected card.
+class TFzakarty : public CopyEditWindow {
+    Q_OBJECT
+public:
+    TFzakarty(db::Connection& connection, const QString& workstation, pickers::TFnabadres& addresses,
+              QWidget* parent = nullptr);
+
+    void Button6Click();    // Nabídka
+    void suiButton1Click(); // Tisk
+    reporting::ReportRunner& report() { return report_; }
+
+protected:
+    bool afterInsert(const db::ResultSet& scratchRow, qint64 id) override;
+
+private:
+    pickers::TFnabadres& addresses_;
+    reporting::ReportRunner report_;
+    QPushButton* Button6;
+    QPushButton* suiButton1;
+};
+
+} // namespace dorvik::masterdata
