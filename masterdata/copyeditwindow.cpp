@@ -38,13 +38,15 @@ QDateTime asDateTime(const QVariant& value) {
 
 } // namespace
 
-CopyEditWindow::CopyEditWindow(db::Connection& connection, const QString& workstation, CopyEditSetup setup, QWidget* parent)
+CopyEditWindow::CopyEditWindow(db::Connection& connection, const QString& workstation, CopyEditSetup setup,
+                               pickers::TFnabadres* addresses, QWidget* parent)
     : QDialog(parent),
       connection_(connection),
       workstation_(workstation),
       setup_(std::move(setup)),
       messages_(setup_.messageCaption),
       model_(new common::GridModel(this)),
+      addresses_(addresses),
       scratch_(connection, scratchName(setup_.table, workstation)) {
     setObjectName(setup_.objectName);
     setWindowTitle(setup_.caption);
@@ -63,6 +65,11 @@ CopyEditWindow::CopyEditWindow(db::Connection& connection, const QString& workst
     Button4 = button(QStringLiteral("Button4"), QStringLiteral("&Zapsat"));
     Button5 = button(QStringLiteral("Button5"), QStringLiteral("Zpě&t"));
     panelButtons_ << Button4 << Button5;
+    if (addresses_) {
+        Button6 = button(QStringLiteral("Button6"), QStringLiteral("&Nabídka"));
+        panelButtons_ << Button6;
+        connect(Button6, &QPushButton::clicked, this, common::guard(this, &CopyEditWindow::Button6Click));
+    }
 
     listButtons_ = new QVBoxLayout;
     listButtons_->addWidget(Button2);
@@ -167,12 +174,6 @@ QPushButton* CopyEditWindow::addListButton(const QString& name, const QString& c
     return b;
 }
 
-QPushButton* CopyEditWindow::addPanelButton(const QString& name, const QString& caption) {
-    QPushButton* b = button(name, caption);
-    panelButtons_ << b;
-    return b;
-}
-
 void CopyEditWindow::finishPanel() {
     listButtons_->addStretch();
     listButtons_->addWidget(Button1);
@@ -272,12 +273,12 @@ void CopyEditWindow::setScratch(const QString& column, const QVariant& value) {
     filling_ = false;
 }
 
-bool CopyEditWindow::takePartner(pickers::TFnabadres& picker) {
-    if (!picker.choose() || !picker.hasRow()) return false;
-    setScratch(QStringLiteral("ICO"), picker.text(QStringLiteral("ICO")));
-    setScratch(QStringLiteral("NAZEVPODNI"), picker.text(QStringLiteral("NAZEVPODNI")));
+// The partner taken in the picker becomes the row's ICO and NAZEVPODNI; left without one, nothing changes.
+void CopyEditWindow::Button6Click() {
+    if (!addresses_ || !addresses_->choose() || !addresses_->hasRow()) return;
+    setScratch(QStringLiteral("ICO"), addresses_->text(QStringLiteral("ICO")));
+    setScratch(QStringLiteral("NAZEVPODNI"), addresses_->text(QStringLiteral("NAZEVPODNI")));
     if (QWidget* ico = fieldOf(QStringLiteral("ICO"))) ico->setFocus();
-    return true;
 }
 
 void CopyEditWindow::storeNumbers() {

@@ -54,13 +54,16 @@ public:
     void ButtonOpravitClick(); // Opravit
     void Button4Click();      // Zapsat
     void Button5Click();      // Zpět
+    void Button6Click();      // Nabídka
 
     bool editing() const;
     common::GridModel& list() { return *model_; }
     const QString& scratchTable() const { return scratch_.table(); }
 
 protected:
-    CopyEditWindow(db::Connection& connection, const QString& workstation, CopyEditSetup setup, QWidget* parent);
+    // With an address picker the panel has "Nabídka", which takes the row's partner from it.
+    CopyEditWindow(db::Connection& connection, const QString& workstation, CopyEditSetup setup,
+                   pickers::TFnabadres* addresses, QWidget* parent);
 
     // Panel fields in the panel's grid at (row, col), each with its label as buddy; a field
     // without a label (the second of a pair) gets an accessible name from the caller.
@@ -70,7 +73,6 @@ protected:
     QComboBox* addChoiceField(const QString& name, const QString& label, const QString& column, const QStringList& items,
                               int row, int col = 0);
     QPushButton* addListButton(const QString& name, const QString& caption);
-    QPushButton* addPanelButton(const QString& name, const QString& caption);
     void setFirstField(QWidget* field) { firstField_ = field; }
     // Tab order: the panel's fields in the order they were added, then its buttons.
     void finishPanel();
@@ -82,9 +84,6 @@ protected:
     // Sets a column of the scratch row (entering editing of it) and shows it.
     void setScratch(const QString& column, const QVariant& value);
     QWidget* fieldOf(const QString& column) const;
-    // "Nabídka": the partner taken in the address picker becomes the row's ICO and
-    // NAZEVPODNI and the focus goes to "IČO"; false when none was taken.
-    bool takePartner(pickers::TFnabadres& picker);
 
     // Runs inside the write's transaction after the insert, with the row as stored in the
     // scratch table and the id the row has now; false refuses the write (rolled back).
@@ -105,6 +104,7 @@ protected:
     QWidget* Panel1;
     QPushButton* Button4;
     QPushButton* Button5;
+    QPushButton* Button6 = nullptr;
 
 private:
     enum class Kind { Text, Number, Date, Choice };
@@ -120,6 +120,7 @@ private:
     void storeNumbers();
     void closePanel();
 
+    pickers::TFnabadres* addresses_;
     db::EditableTable scratch_;
     QList<Field> fields_;
     QSet<QString> typedNumbers_;

@@ -30,7 +30,7 @@ CopyEditSetup addressBook() {
 } // namespace
 
 TFadre::TFadre(db::Connection& connection, const QString& workstation, QWidget* parent)
-    : CopyEditWindow(connection, workstation, addressBook(), parent) {
+    : CopyEditWindow(connection, workstation, addressBook(), nullptr, parent) {
     suiButton1 = addListButton(QStringLiteral("suiButton1"), QStringLiteral("Z&rušit"));
     connect(suiButton1, &QPushButton::clicked, this, common::guard(this, &TFadre::suiButton1Click));
 

@@ -32,7 +32,7 @@ CopyEditSetup cards() {
 
 TFzakarty::TFzakarty(db::Connection& connection, const QString& workstation, pickers::TFnabadres& addresses,
                      QWidget* parent)
-    : CopyEditWindow(connection, workstation, cards(), parent), addresses_(addresses), report_(this) {
+    : CopyEditWindow(connection, workstation, cards(), &addresses, parent), report_(this) {
     suiButton1 = addListButton(QStringLiteral("suiButton1"), QStringLiteral("T&isk"));
     connect(suiButton1, &QPushButton::clicked, this, common::guard(this, &TFzakarty::suiButton1Click));
 
@@ -43,13 +43,9 @@ TFzakarty::TFzakarty(db::Connection& connection, const QString& workstation, pic
                    {QStringLiteral("A"), QStringLiteral("N")}, 1, 1);
     // The number is given when the card is written, never typed.
     addTextField(QStringLiteral("suiDBEdit1"), QStringLiteral("Číslo &karty"), QStringLiteral("CISLOKARTY"), 2)->setReadOnly(true);
-    Button6 = addPanelButton(QStringLiteral("Button6"), QStringLiteral("&Nabídka"));
-    connect(Button6, &QPushButton::clicked, this, common::guard(this, &TFzakarty::Button6Click));
     finishPanel();
     resize(880, 560);
 }
-
-void TFzakarty::Button6Click() { takePartner(addresses_); }
 
 bool TFzakarty::afterInsert(const db::ResultSet& scratchRow, qint64 id) {
     if (!scratchRow.text(0, QStringLiteral("CISLOKARTY")).isEmpty()) return true;

@@ -13,7 +13,6 @@ public:
     TFzakarty(db::Connection& connection, const QString& workstation, pickers::TFnabadres& addresses,
               QWidget* parent = nullptr);
 
-    void Button6Click();    // Nabídka
     void suiButton1Click(); // Tisk
     reporting::ReportRunner& report() { return report_; }
 
@@ -21,9 +20,7 @@ protected:
     bool afterInsert(const db::ResultSet& scratchRow, qint64 id) override;
 
 private:
-    pickers::TFnabadres& addresses_;
     reporting::ReportRunner report_;
-    QPushButton* Button6;
     QPushButton* suiButton1;
 };
 

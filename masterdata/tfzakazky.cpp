@@ -31,19 +31,15 @@ CopyEditSetup orders() {
 
 TFzakazky::TFzakazky(db::Connection& connection, const QString& workstation, pickers::TFnabadres& addresses,
                      QWidget* parent)
-    : CopyEditWindow(connection, workstation, orders(), parent), addresses_(addresses) {
+    : CopyEditWindow(connection, workstation, orders(), &addresses, parent) {
     setFirstField(addTextField(QStringLiteral("DBEdit10"), QStringLiteral("Zakázka &č."), QStringLiteral("ZAKAZKA"), 0));
     addTextField(QStringLiteral("DBEdit7"), QStringLiteral("Pop&is"), QStringLiteral("POPIS"), 0, 1);
     addTextField(QStringLiteral("EditICO"), QStringLiteral("I&ČO"), QStringLiteral("ICO"), 1);
     addTextField(QStringLiteral("DBEdit8"), QStringLiteral("Náz&ev"), QStringLiteral("NAZEVPODNI"), 1, 1);
     addDateField(QStringLiteral("DBDateEdit1"), QStringLiteral("Od &data"), QStringLiteral("DATUMOD"), 2);
     addDateField(QStringLiteral("DBDateEdit2"), QStringLiteral("Do d&ata"), QStringLiteral("DATUMDO"), 2, 1);
-    Button6 = addPanelButton(QStringLiteral("Button6"), QStringLiteral("&Nabídka"));
-    connect(Button6, &QPushButton::clicked, this, common::guard(this, &TFzakazky::Button6Click));
     finishPanel();
     resize(920, 560);
 }
-
-void TFzakazky::Button6Click() { takePartner(addresses_); }
 
 } // namespace dorvik::masterdata

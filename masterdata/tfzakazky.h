@@ -10,12 +10,6 @@ class TFzakazky : public CopyEditWindow {
 public:
     TFzakazky(db::Connection& connection, const QString& workstation, pickers::TFnabadres& addresses,
               QWidget* parent = nullptr);
-
-    void Button6Click(); // Nabídka
-
-private:
-    pickers::TFnabadres& addresses_;
-    QPushButton* Button6;
 };
 
 } // namespace dorvik::masterdata
