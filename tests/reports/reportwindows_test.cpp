@@ -3,9 +3,8 @@
 #include "reports/tfsest3.h"
 #include "reports/tfsest4.h"
 #include "reports/tfsest6.h"
-#include "support/dbfixture.h"
 #include "support/files.h"
-#include "support/scriptedprompter.h"
+#include "support/windowtest.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -15,7 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 
@@ -25,17 +23,12 @@ namespace {
 
 // The issue-document, invoice and order report windows driven by their controls: what each
 // hands to its template, the enabling of their choices, and what stays after them.
-class ReportWindowsTest : public test::DbTest {
+class ReportWindowsTest : public test::WindowDbTest {
 protected:
     void SetUp() override {
-        DbTest::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
+        WindowDbTest::SetUp();
         resetTables({"dl", "dlrad", "fakt"});
         exec("DROP TABLE IF EXISTS tmp01sest1");
-        settings.workstation = QStringLiteral("01");
 
         exec("INSERT INTO dl (CISLODOKLA, STREDISKO, DATUM, ZAKAZKA, ICO, NAZEVPODNI) VALUES"
              " (3261001, '1', '2026-11-30 15:00:00', 'Z26-007', '25614975', 'Stavby Horák s.r.o.')");
@@ -47,8 +40,6 @@ protected:
                                 " VALUES (6126001, '%1', '2026-10-31', '2026-11-01', 'Hotově', '1', 'Stavby Horák s.r.o.', 1000, 210, 1210, 1210)")
                      .arg(QString::fromUtf8(text)));
     }
-    void TearDown() override { QDir::setCurrent(previousDir); }
-
     common::RegisterContext context() { return {db(), settings, "1", "12345678", false, {}, -1}; }
 
     static QRadioButton* choice(QWidget& w, const char* group, int index) {
@@ -77,11 +68,6 @@ protected:
         EXPECT_EQ(w.result().rowCount(), 0);
         return test::pdfText(pdf);
     }
-
-    QTemporaryDir dir;
-    QString previousDir;
-    common::StartupSettings settings;
-    test::ScriptedPrompter prompter;
 };
 
 TEST_F(ReportWindowsTest, EachReportReachesItsTemplateWithThePeriodAndCostCentre) {
