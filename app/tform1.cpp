@@ -13,6 +13,7 @@
 #include "invoicing/tfvytfakt.h"
 #include "receipts/tfneouct.h"
 #include "receipts/tfodpis.h"
+#include "receipts/tftrzby1.h"
 #include "reporting/reportrunner.h"
 #include "reports/tfsest1.h"
 #include "reports/tfsest5.h"
@@ -221,7 +222,9 @@ void TForm1::buildMenu() {
     QAction* orderReports = reports->addAction(QStringLiteral("Zakázky"));
     orderReports->setObjectName(QStringLiteral("SestavyZakazky"));
     connect(orderReports, &QAction::triggered, this, common::guard(this, &TForm1::SestavyZakazkyClick));
-    reports->addAction(QStringLiteral("Tržby účtenky"))->setObjectName(QStringLiteral("SestavyTrzby"));
+    QAction* revenue = reports->addAction(QStringLiteral("Tržby účtenky"));
+    revenue->setObjectName(QStringLiteral("SestavyTrzby"));
+    connect(revenue, &QAction::triggered, this, common::guard(this, &TForm1::SestavyTrzbyClick));
 
     MenuCentrum = menuBar()->addMenu(QStringLiteral("&Centrum"));
     MenuCentrum->setObjectName(QStringLiteral("MenuCentrum"));
@@ -261,6 +264,11 @@ void TForm1::OdpisUctenekClick() {
 
 void TForm1::NeodepsaneUctenkyClick() {
     receipts::TFneouct window(context(), this);
+    window.exec();
+}
+
+void TForm1::SestavyTrzbyClick() {
+    receipts::TFtrzby1 window(context(), this);
     window.exec();
 }
 

@@ -74,6 +74,7 @@ public:
     void OdpisUctenekClick();
     void NeodepsaneUctenkyClick();
     void SestavySkladClick();
+    void SestavyTrzbyClick();
     void KontrolaVerzeClick() { runVersionCheck(true); }
     void SestavyInventuraClick();
     void SestavyVydejkyClick();

@@ -155,6 +155,7 @@ struct PageSpec {
     double left = 0, top = 0, right = 0, bottom = 0;
     QColor background;
     bool titleBeforeHeader = true;
+    bool printIfEmpty = true; // false: no page at all when none of its data bands has a row
     std::deque<BandSpec> bands;
     BandSpec* title = nullptr;
     BandSpec* pageHeader = nullptr;
@@ -285,6 +286,7 @@ private:
         page.bottom = margins.bottom();
         page.background = delphiColor(n, QStringLiteral("Color"), QColor());
         page.titleBeforeHeader = n.boolean(QStringLiteral("TitleBeforeHeader"), true);
+        page.printIfEmpty = n.boolean(QStringLiteral("PrintIfEmpty"), true);
 
         for (const Node& b : n.children) {
             const BandType type = bandType(b.tag);
@@ -870,11 +872,18 @@ private:
         return std::nullopt;
     }
 
+    bool hasRows(const PageSpec& p) const {
+        return std::any_of(p.sections.begin(), p.sections.end(), [this](const Section& s) {
+            return (s.data->usesDataset ? data_.rowCount() : s.data->rowCount) > 0;
+        });
+    }
+
     PreparedReport pass() {
         out_ = PreparedReport();
         pageNumber_ = 0;
         for (auto& [node, a] : aggregates_) a = Aggregate{a.expr, a.dataBand, a.owner};
         for (PageSpec& p : pages_) {
+            if (!p.printIfEmpty && !hasRows(p)) continue;
             page_spec_ = &p;
             pagesOfThisSpec_ = 0;
             row_ = 0;

@@ -61,6 +61,14 @@ TEST_F(Layout, PagesBreakBetweenBandsWithPageTotalsAndTotalPages) {
     EXPECT_NEAR(findText(r.pages[0], "1/3 55")->rect.top(), footerTop, 0.01);
 }
 
+TEST_F(Layout, APageThatIsNotPrintedIfEmptyLeavesNoPageForNoRows) {
+    const QString bands = "<TfrxPageHeader Name=\"PH\" Top=\"0\" Height=\"20\"><TfrxMemoView Width=\"300\" Height=\"20\" Text=\"hlava\"/></TfrxPageHeader>" +
+                          DataBand.arg(20);
+    EXPECT_EQ(prepare(bands, numbers(1) + " where n > 1", "PrintIfEmpty=\"False\"").pages.size(), 0);
+    EXPECT_EQ(prepare(bands, numbers(2), "PrintIfEmpty=\"False\"").pages.size(), 1);
+    EXPECT_EQ(prepare(bands, numbers(1) + " where n > 1").pages.size(), 1);
+}
+
 TEST_F(Layout, GroupThatKeepsTogetherStartsOnANewPageWhenItDoesNotFit) {
     // Ten 100 px rows a page (see above). Groups of 4, 4, 3, 12 and 2 rows, header and footer
     // 0 px high so only rows count: 4 + 4 fit, the 3 would straddle, the 12 cannot fit anywhere.
