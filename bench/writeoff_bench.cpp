@@ -45,17 +45,6 @@ void putBack(db::Connection& db) {
     db.execute("UPDATE prirad SET ZUSTATEK = MNOZ WHERE STREDISKO = '97'");
 }
 
-class StopOnError : public common::Prompter {
-public:
-    int ask(const common::MessageRequest& request) override {
-        if (request.text != QStringLiteral("Odpis účtenek proveden.")) {
-            std::fprintf(stderr, "writeoff bench: %s\n", qPrintable(request.text));
-            std::exit(1);
-        }
-        return 0;
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -64,7 +53,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
     QDir::setCurrent(dir.path());
-    StopOnError stop;
+    bench::StopOnMessage stop("writeoff bench", QStringLiteral("Odpis účtenek proveden."));
     common::Prompter::install(&stop);
     db::Connection db;
     db.setSettings(bench::serverSettings());
