@@ -83,6 +83,9 @@ CopyEditWindow::CopyEditWindow(db::Connection& connection, const QString& workst
     Panel1 = panel;
     Panel1->setObjectName(QStringLiteral("Panel1"));
     fieldGrid_ = new QGridLayout;
+    fieldGrid_->setHorizontalSpacing(10);
+    fieldGrid_->setColumnStretch(1, 1);
+    fieldGrid_->setColumnStretch(3, 1);
     auto* panelLayout = new QHBoxLayout(Panel1);
     panelLayout->addLayout(fieldGrid_, 1);
     Panel1->hide();
@@ -109,8 +112,20 @@ QLabel* CopyEditWindow::labelFor(const QString& text, QWidget* field) {
 }
 
 void CopyEditWindow::addField(QWidget* widget, const QString& label, const QString& column, Kind kind, int row, int col) {
-    if (!label.isEmpty()) fieldGrid_->addWidget(labelFor(label, widget), row, col * 2);
-    fieldGrid_->addWidget(widget, row, col * 2 + 1);
+    if (label.isEmpty() && !fields_.isEmpty()) {
+        // The second field of a pair ("PSČ, Pošta") shares the first one's cell.
+        QWidget* first = fields_.last().widget;
+        int r = 0, c = 0, rows = 0, cols = 0;
+        fieldGrid_->getItemPosition(fieldGrid_->indexOf(first), &r, &c, &rows, &cols);
+        fieldGrid_->removeWidget(first);
+        auto* pair = new QHBoxLayout;
+        pair->addWidget(first);
+        pair->addWidget(widget, 1);
+        fieldGrid_->addLayout(pair, r, c);
+    } else {
+        fieldGrid_->addWidget(labelFor(label, widget), row, col * 2);
+        fieldGrid_->addWidget(widget, row, col * 2 + 1);
+    }
     fields_ << Field{widget, column, kind};
 }
 

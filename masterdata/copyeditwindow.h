@@ -65,8 +65,9 @@ protected:
     CopyEditWindow(db::Connection& connection, const QString& workstation, CopyEditSetup setup,
                    pickers::TFnabadres* addresses, QWidget* parent);
 
-    // Panel fields in the panel's grid at (row, col), each with its label as buddy; a field
-    // without a label (the second of a pair) gets an accessible name from the caller.
+    // Panel fields in the panel's grid at (row, col), each with its label as buddy. A field
+    // without a label is the second of a pair: it joins the field added before it, and the
+    // caller gives it an accessible name.
     QLineEdit* addTextField(const QString& name, const QString& label, const QString& column, int row, int col = 0);
     QLineEdit* addNumberField(const QString& name, const QString& label, const QString& column, int row, int col = 0);
     QDateEdit* addDateField(const QString& name, const QString& label, const QString& column, int row, int col = 0);

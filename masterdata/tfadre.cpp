@@ -18,10 +18,10 @@ CopyEditSetup addressBook() {
                 QStringLiteral("ULICECISLO"), QStringLiteral("PSC"), QStringLiteral("POSTA")},
                QStringLiteral("0,\"\",\"\",\"\",\"\",\"\",\"\"")};
     s.listQuery = QStringLiteral("select * from adresar order by nazevpodni");
-    s.columns = {{QStringLiteral("ICO"), {}, 80, {}},        {QStringLiteral("NAZEVPODNI"), {}, 230, {}},
-                 {QStringLiteral("SIDLO"), {}, 130, {}},     {QStringLiteral("ULICECISLO"), {}, 150, {}},
-                 {QStringLiteral("PSC"), {}, 50, {}},        {QStringLiteral("POSTA"), {}, 120, {}},
-                 {QStringLiteral("TELEFON"), {}, 100, {}},   {QStringLiteral("KOD_PLATCE"), {}, 100, {}}};
+    s.columns = {{QStringLiteral("ICO"), {}, 75, {}},        {QStringLiteral("NAZEVPODNI"), {}, 220, {}},
+                 {QStringLiteral("SIDLO"), {}, 125, {}},     {QStringLiteral("ULICECISLO"), {}, 150, {}},
+                 {QStringLiteral("PSC"), {}, 50, {}},        {QStringLiteral("POSTA"), {}, 115, {}},
+                 {QStringLiteral("TELEFON"), {}, 95, {}},    {QStringLiteral("KOD_PLATCE"), {}, 100, {}}};
     s.editButtonName = QStringLiteral("Button3");
     s.dropScratchOnClose = true;
     return s;
@@ -39,12 +39,12 @@ TFadre::TFadre(db::Connection& connection, const QString& workstation, QWidget* 
     addTextField(QStringLiteral("DBEdit10"), QStringLiteral("&Sídlo"), QStringLiteral("SIDLO"), 2);
     addTextField(QStringLiteral("DBEdit7"), QStringLiteral("&Ulice"), QStringLiteral("ULICECISLO"), 3);
     addTextField(QStringLiteral("DBEdit1"), QStringLiteral("PS&Č, Pošta"), QStringLiteral("PSC"), 4)->setMaximumWidth(70);
-    addTextField(QStringLiteral("DBEdit2"), QString(), QStringLiteral("POSTA"), 4, 1)->setAccessibleName(QStringLiteral("Pošta"));
-    addTextField(QStringLiteral("suiDBEdit1"), QStringLiteral("&DIČ"), QStringLiteral("KOD_PLATCE"), 0, 2);
-    addTextField(QStringLiteral("suiDBEdit2"), QStringLiteral("&E-mail"), QStringLiteral("EMAILOBJ"), 1, 2);
-    addNumberField(QStringLiteral("suiDBEdit3"), QStringLiteral("S&leva %"), QStringLiteral("SLEVA"), 2, 2)->setMaximumWidth(70);
+    addTextField(QStringLiteral("DBEdit2"), QString(), QStringLiteral("POSTA"), 4)->setAccessibleName(QStringLiteral("Pošta"));
+    addTextField(QStringLiteral("suiDBEdit1"), QStringLiteral("&DIČ"), QStringLiteral("KOD_PLATCE"), 0, 1);
+    addTextField(QStringLiteral("suiDBEdit2"), QStringLiteral("&E-mail"), QStringLiteral("EMAILOBJ"), 1, 1);
+    addNumberField(QStringLiteral("suiDBEdit3"), QStringLiteral("S&leva %"), QStringLiteral("SLEVA"), 2, 1)->setMaximumWidth(70);
     finishPanel();
-    resize(1040, 600);
+    resize(1100, 600);
 }
 
 void TFadre::suiButton1Click() {

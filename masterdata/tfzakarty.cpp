@@ -21,7 +21,7 @@ CopyEditSetup cards() {
     s.listQuery = QStringLiteral("select * from zakarty order by nazevpodni");
     s.columns = {{QStringLiteral("CISLOKARTY"), {}, 90, {}}, {QStringLiteral("PLATI"), {}, 45, {}},
                  {QStringLiteral("ICO"), {}, 80, {}},        {QStringLiteral("NAZEVPODNI"), {}, 230, {}},
-                 {QStringLiteral("DATUMZAL"), {}, 130, {}},  {QStringLiteral("SLEVA"), {}, 55, {}},
+                 {QStringLiteral("DATUMZAL"), {}, 140, {}},  {QStringLiteral("SLEVA"), {}, 55, {}},
                  {QStringLiteral("SUMAKC"), {}, 90, {}}};
     s.editButtonName = QStringLiteral("ButtonOpravit");
     s.doubleClickEdits = true;
@@ -38,9 +38,12 @@ TFzakarty::TFzakarty(db::Connection& connection, const QString& workstation, pic
 
     addTextField(QStringLiteral("EditICO"), QStringLiteral("I&ČO"), QStringLiteral("ICO"), 0);
     addTextField(QStringLiteral("DBEdit8"), QStringLiteral("Náz&ev"), QStringLiteral("NAZEVPODNI"), 1);
-    setFirstField(addNumberField(QStringLiteral("DBEdit10"), QStringLiteral("S&leva %"), QStringLiteral("SLEVA"), 0, 1));
+    QLineEdit* discount = addNumberField(QStringLiteral("DBEdit10"), QStringLiteral("S&leva %"), QStringLiteral("SLEVA"), 0, 1);
+    discount->setMaximumWidth(70);
+    setFirstField(discount);
     addChoiceField(QStringLiteral("suiDBComboBox1"), QStringLiteral("Pl&atí"), QStringLiteral("PLATI"),
-                   {QStringLiteral("A"), QStringLiteral("N")}, 1, 1);
+                   {QStringLiteral("A"), QStringLiteral("N")}, 1, 1)
+        ->setMaximumWidth(70);
     // The number is given when the card is written, never typed.
     addTextField(QStringLiteral("suiDBEdit1"), QStringLiteral("Číslo &karty"), QStringLiteral("CISLOKARTY"), 2)->setReadOnly(true);
     finishPanel();

@@ -19,9 +19,9 @@ CopyEditSetup orders() {
                 QStringLiteral("ZAKAZKA"), QStringLiteral("DATUMOD"), QStringLiteral("DATUMDO")},
                QStringLiteral("0,\"\",\"\",\"\",\"\",NOW(),NOW()")};
     s.listQuery = QStringLiteral("select * from zakazky order by nazevpodni,zakazka");
-    s.columns = {{QStringLiteral("ZAKAZKA"), {}, 110, {}}, {QStringLiteral("ICO"), {}, 80, {}},
-                 {QStringLiteral("NAZEVPODNI"), {}, 220, {}}, {QStringLiteral("POPIS"), {}, 260, {}},
-                 {QStringLiteral("DATUMOD"), {}, 130, {}}, {QStringLiteral("DATUMDO"), {}, 130, {}}};
+    s.columns = {{QStringLiteral("ZAKAZKA"), {}, 100, {}},    {QStringLiteral("ICO"), {}, 80, {}},
+                 {QStringLiteral("NAZEVPODNI"), {}, 210, {}}, {QStringLiteral("POPIS"), {}, 240, {}},
+                 {QStringLiteral("DATUMOD"), {}, 125, {}},    {QStringLiteral("DATUMDO"), {}, 125, {}}};
     s.editButtonName = QStringLiteral("ButtonOpravit");
     s.doubleClickEdits = true;
     return s;
@@ -39,7 +39,7 @@ TFzakazky::TFzakazky(db::Connection& connection, const QString& workstation, pic
     addDateField(QStringLiteral("DBDateEdit1"), QStringLiteral("Od &data"), QStringLiteral("DATUMOD"), 2);
     addDateField(QStringLiteral("DBDateEdit2"), QStringLiteral("Do d&ata"), QStringLiteral("DATUMDO"), 2, 1);
     finishPanel();
-    resize(920, 560);
+    resize(1040, 560);
 }
 
 } // namespace dorvik::masterdata
