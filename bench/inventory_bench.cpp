@@ -1,7 +1,7 @@
 // The inventory report on the large data set: a count of 20 000 items of cost centre "1"
 // taken on 1 November 2026 (a tenth of the items on two shelves), evaluated against the till
 // lines sold since, from "OK" to the prepared report; then the archiving of that count.
-//   inventory_items                       items listed
+//   inventory_items, inventory_pages      items listed and pages prepared
 //   inventory_evaluation_s                seconds from "OK" to the prepared report
 //   inventory_evaluation_server_share     part of it spent in the server
 //   inventory_sales_subquery_key          the index that serves the sales-since-counting subquery
@@ -29,8 +29,8 @@ const int countedItems = 20000;
 void makeCount(db::Connection& db) {
     db.execute("TRUNCATE sklinv");
     db.execute(QStringLiteral("INSERT INTO sklinv (STREDISKO, JKPOV, DATUMCAS, STAVINV, TERMINAL)"
-                              " SELECT STREDISKO, JKPOV, TIMESTAMP('2026-11-01 19:00:00') + INTERVAL id %% 60 MINUTE,"
-                              " GREATEST(0, ROUND(ZUSTATEK)) + id %% 3 - 1, 1"
+                              " SELECT STREDISKO, JKPOV, TIMESTAMP('2026-11-01 19:00:00') + INTERVAL MOD(id, 60) MINUTE,"
+                              " GREATEST(0, ROUND(ZUSTATEK)) + MOD(id, 3) - 1, 1"
                               " FROM seznam WHERE STREDISKO = '1' AND AKTIVNI = 'A' ORDER BY JKPOV LIMIT %1")
                    .arg(countedItems));
     db.execute("INSERT INTO sklinv (STREDISKO, JKPOV, DATUMCAS, STAVINV, TERMINAL)"
@@ -70,15 +70,19 @@ int main(int argc, char** argv) {
         QElapsedTimer clock;
         double total = 0, prepare = 0;
         int items = 0;
-        w.report().setPreview([&](const reporting::PreparedReport&, QWidget*) {
+        qsizetype pages = 0;
+        w.report().setPreview([&](const reporting::PreparedReport& report, QWidget*) {
             total = double(clock.nsecsElapsed()) / 1e9;
             items = w.result().rowCount();
+            pages = report.pages.size();
             prepare = bench::timed([&] { w.report().prepare(); }) / 1e3;
         });
         clock.start();
         w.findChild<QPushButton*>("Button1")->click();
         if (total == 0) throw std::runtime_error("the report did not reach the preview");
+        if (pages == 0) throw std::runtime_error("no pages: is fr3/sestit1.fr3 beside the program?");
         std::printf("inventory_items %d\n", items);
+        std::printf("inventory_pages %lld\n", static_cast<long long>(pages));
         std::printf("inventory_evaluation_s %.2f\n", total);
         std::printf("inventory_evaluation_server_share %.2f\n", (total - prepare) / total);
         std::printf("inventory_sales_subquery_key %s\n", qPrintable(salesSubqueryKey(db)));
