@@ -129,15 +129,17 @@ void CopyEditWindow::addField(QWidget* widget, const QString& label, const QStri
     fields_ << Field{widget, column, kind};
 }
 
+void CopyEditWindow::changed(const QString& column, const QVariant& value) {
+    common::guarded([&] {
+        if (editing()) scratch_.setValue(column, value);
+    });
+}
+
 QLineEdit* CopyEditWindow::addTextField(const QString& name, const QString& label, const QString& column, int row, int col) {
     auto* edit = new QLineEdit;
     edit->setObjectName(name);
     addField(edit, label, column, Kind::Text, row, col);
-    connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
-        common::guarded([&] {
-            if (editing()) scratch_.setValue(column, text);
-        });
-    });
+    connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) { changed(column, text); });
     return edit;
 }
 
@@ -158,13 +160,10 @@ QDateEdit* CopyEditWindow::addDateField(const QString& name, const QString& labe
     edit->setCalendarPopup(true);
     addField(edit, label, column, Kind::Date, row, col);
     connect(edit, &QDateEdit::dateChanged, this, [this, column](QDate date) {
-        if (filling_) return;
-        common::guarded([&] {
-            if (!editing()) return;
-            // The day changes; the time of day the row had stays.
-            const QDateTime old = asDateTime(scratch_.value(column));
-            scratch_.setValue(column, QDateTime(date, old.isValid() ? old.time() : QTime(0, 0)));
-        });
+        if (filling_ || !editing()) return;
+        // The day changes; the time of day the row had stays.
+        const QDateTime old = asDateTime(scratch_.value(column));
+        changed(column, QDateTime(date, old.isValid() ? old.time() : QTime(0, 0)));
     });
     return edit;
 }
@@ -175,11 +174,7 @@ QComboBox* CopyEditWindow::addChoiceField(const QString& name, const QString& la
     choice->setObjectName(name);
     choice->addItems(items);
     addField(choice, label, column, Kind::Choice, row, col);
-    connect(choice, &QComboBox::textActivated, this, [this, column](const QString& text) {
-        common::guarded([&] {
-            if (editing()) scratch_.setValue(column, text);
-        });
-    });
+    connect(choice, &QComboBox::textActivated, this, [this, column](const QString& text) { changed(column, text); });
     return choice;
 }
 

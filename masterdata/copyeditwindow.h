@@ -116,6 +116,8 @@ private:
     };
     QLabel* labelFor(const QString& text, QWidget* field);
     void addField(QWidget* widget, const QString& label, const QString& column, Kind kind, int row, int col);
+    // A field's new value goes into the scratch row while it is being edited.
+    void changed(const QString& column, const QVariant& value);
     void openScratch();
     void showScratch();
     void storeNumbers();
