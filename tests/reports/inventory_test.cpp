@@ -4,43 +4,34 @@
 #include "reporting/preparedreport.h"
 #include "reports/inventorysql.h"
 #include "reports/tfsest5.h"
-#include "support/dbfixture.h"
 #include "support/files.h"
-#include "support/scriptedprompter.h"
+#include "support/windowtest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 using namespace dorvik;
-using reports::ArchiveStamp;
 using reports::InventoryRequest;
 using reports::TFsest5;
 
 namespace {
 
 // Counts from the hand terminal, the goods list and the till lines of cost centres 11 and 12.
-class InventoryTest : public test::DbTest {
+class InventoryTest : public test::WindowDbTest {
 protected:
     void SetUp() override {
-        DbTest::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
+        WindowDbTest::SetUp();
         exec("DROP TRIGGER IF EXISTS inventory_test_fail");
         resetTables({"seznam", "sklinv", "sklinvarch", "uctenky"});
         for (const char* suffix : {"sest1", "sest2", "sest3", "sest4"}) exec(QStringLiteral("DROP TABLE IF EXISTS tmp01%1").arg(suffix));
-        settings.workstation = QStringLiteral("01");
     }
     void TearDown() override {
         exec("DROP TRIGGER IF EXISTS inventory_test_fail");
-        QDir::setCurrent(previousDir);
+        WindowDbTest::TearDown();
     }
 
     void card(const QString& centre, const QString& code, const QString& group, double stock, const QString& active = "A") {
@@ -82,11 +73,6 @@ protected:
     bool tableExists(const QString& name) { return query(QStringLiteral("SHOW TABLES LIKE '%1'").arg(name)).rowCount() > 0; }
 
     common::RegisterContext context(bool centrum = false) { return {db(), settings, "11", "12345678", centrum, {}, -1}; }
-
-    QTemporaryDir dir;
-    QString previousDir;
-    common::StartupSettings settings;
-    test::ScriptedPrompter prompter;
 };
 
 // Per item: counted, book stock, sold since counting, difference.
