@@ -15,7 +15,12 @@ public:
 
     QString table(const char* suffix) const { return db::scratchTable(r_.workstation, QLatin1String(suffix)); }
     QString from() const { return db::sqlQuoted(common::sqlDate(r_.from)); }
-    QString to() const { return db::sqlQuoted(common::sqlDate(r_.to)); }
+    // The sale times of the whole days from..to, as a range the index on datum serves
+    // (date(datum) would read every till line of all time).
+    QStringList period(const QString& prefix = {}) const {
+        return {QStringLiteral(" where %1datum >= %2").arg(prefix, from()),
+                QStringLiteral(" and %1datum < %2").arg(prefix, db::sqlQuoted(common::sqlDate(r_.to.addDays(1))))};
+    }
 
     // The centre and item lines, when asked for; `prefix` names the table ("u.").
     QStringList optionalFilters(const QString& prefix = {}) const {
@@ -26,13 +31,14 @@ public:
     }
     // Whole days of the sale time.
     QStringList standardFilter() const {
-        return QStringList{QStringLiteral(" where date(datum) >= ") + from(), QStringLiteral(" and date(datum) <= ") + to()} +
-               optionalFilters();
+        return period() + optionalFilters();
     }
 
     QString drop(const char* suffix) const { return QStringLiteral("DROP table IF EXISTS %1;").arg(table(suffix)); }
-    QString create(const char* suffix, const QStringList& select) const {
-        return reporting::sqlLines(QStringList{QStringLiteral("CREATE table %1 ENGINE=MyISAM ").arg(table(suffix))} + select);
+    QString create(const char* suffix, const QStringList& select, const QString& keys = {}) const {
+        const QString head = keys.isEmpty() ? QStringLiteral("CREATE table %1 ENGINE=MyISAM ").arg(table(suffix))
+                                            : QStringLiteral("CREATE table %1 (%2) ENGINE=MyISAM ").arg(table(suffix), keys);
+        return reporting::sqlLines(QStringList{head} + select);
     }
 
     // One row per receipt: its header values repeat on each of its lines.
@@ -45,8 +51,11 @@ public:
     // The receipt numbers of each day and cost centre: MIN into cisuod, MAX into cisudo.
     QStringList dayRange(const char* aggregate, const char* column) const {
         return {drop("trz2"),
-                create("trz2", {QStringLiteral("select stredisko,%1(cisuctenky) as cisu,datumu").arg(QLatin1String(aggregate)),
-                                QStringLiteral(" from ") + table("trz1"), QStringLiteral("group by datumu,stredisko")}),
+                // Keyed by day and cost centre: the update below looks every receipt up in it.
+                create("trz2",
+                       {QStringLiteral("select stredisko,%1(cisuctenky) as cisu,datumu").arg(QLatin1String(aggregate)),
+                        QStringLiteral(" from ") + table("trz1"), QStringLiteral("group by datumu,stredisko")},
+                       QStringLiteral("KEY DEN (datumu,stredisko)")),
                 reporting::sqlLines({QStringLiteral("UPDATE %1 h, %2 p").arg(table("trz1"), table("trz2")),
                        QStringLiteral("SET h.%1=p.cisu").arg(QLatin1String(column)),
                        QStringLiteral(" where h.datumu=p.datumu and h.stredisko=p.stredisko")})};
@@ -60,10 +69,8 @@ public:
             return {drop("trz1"), create("trz1", receiptHeaders(QStringLiteral(",date(datum) as datumu")))};
         case RevenueKind::Profit: {
             // The cost rows carry the sale time: the whole to-date counts, as on the revenue side.
-            const QString dayAfterTo = db::sqlQuoted(common::sqlDate(r_.to.addDays(1)));
             return {drop("trz2"),
-                    create("trz2", QStringList{QStringLiteral("select stredisko,sum(cenar) as cenar from uctenkynakl"),
-                                               QStringLiteral(" where datum >= ") + from(), QStringLiteral(" and datum < ") + dayAfterTo} +
+                    create("trz2", QStringList{QStringLiteral("select stredisko,sum(cenar) as cenar from uctenkynakl")} + period() +
                                        optionalFilters() + QStringList{QStringLiteral(" group by STREDISKO")}),
                     drop("trz3"),
                     create("trz3", QStringList{QStringLiteral("select stredisko,sum(CENAR*100/(100+DPH)) as soucetu from uctenky")} +
@@ -76,9 +83,8 @@ public:
                                       QStringLiteral("SET cisuctenky=CONCAT(stredisko,DATE_FORMAT(datumu,\"%y%m%d\"))")})};
         case RevenueKind::CardDiscounts:
             return {drop("trz1"),
-                    create("trz1", QStringList{QStringLiteral("select * from uctenky"), QStringLiteral(" where date(datum) >= ") + from(),
-                                               QStringLiteral(" and date(datum) <= ") + to(), QStringLiteral(" and sleva <> 0")} +
-                                       optionalFilters()),
+                    create("trz1", QStringList{QStringLiteral("select * from uctenky")} + period() +
+                                       QStringList{QStringLiteral(" and sleva <> 0")} + optionalFilters()),
                     reporting::sqlLines({QStringLiteral("update %1 u, zakarty k SET u.popis2=k.nazevpodni,u.slevaproc=k.sleva,u.ean=k.ico,u.povaha=\"\"").arg(table("trz1")),
                            QStringLiteral(" where u.cislokarty=k.cislokarty")}),
                     reporting::sqlLines({QStringLiteral("update %1 u, strediska s SET u.povaha=\"Z\"").arg(table("trz1")),
@@ -109,8 +115,8 @@ public:
         case RevenueKind::Groups:
             return reporting::sqlLines(QStringList{QStringLiteral("select u.stredisko,u.jkpov,s.skupina,sum(u.CENAR*100/(100+u.DPH)) as soucet from uctenky u"),
                                      QStringLiteral(" LEFT JOIN seznam s"), QStringLiteral("  ON (s.STREDISKO=u.STREDISKO and s.JKPOV=u.JKPOV)"),
-                                     QStringLiteral(" where date(u.datum) >= ") + from(), QStringLiteral(" and date(u.datum) <= ") + to()} +
-                         optionalFilters(QStringLiteral("u.")) +
+                                     } +
+                         period(QStringLiteral("u.")) + optionalFilters(QStringLiteral("u.")) +
                          QStringList{QStringLiteral(" group by stredisko,skupina"), QStringLiteral(" order by stredisko,skupina")});
         case RevenueKind::Profit:
             return reporting::sqlLines({QStringLiteral("select * from %1 u").arg(table("trz3")), QStringLiteral(" LEFT JOIN %1 n").arg(table("trz2")),
