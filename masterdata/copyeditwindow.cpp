@@ -249,6 +249,12 @@ void CopyEditWindow::ButtonOpravitClick() {
 
 void CopyEditWindow::openScratch() {
     scratch_.open();
+    if (scratch_.rowCount() == 0) {
+        // Another workstation deleted the row meanwhile: the list shows it is gone.
+        closePanel();
+        loadList();
+        return;
+    }
     scratch_.edit(0);
     typedNumbers_.clear();
     showScratch();

@@ -138,6 +138,15 @@ TEST_F(AddressBookTest, AFailingInsertLeavesThePartnerInPlaceAndTheEditOpen) {
     EXPECT_EQ(query("select SIDLO from adresar where id = 5").text(0, 0), "Olomouc");
 }
 
+TEST_F(AddressBookTest, APartnerDeletedElsewhereIsNotOpenedAndLeavesTheList) {
+    select(window, 5);
+    exec("DELETE FROM adresar WHERE id = 5");
+    press(&window, "Button3");
+    EXPECT_TRUE(prompter.asked.isEmpty()) << prompter.lastText().toStdString();
+    EXPECT_FALSE(panelShown(&window));
+    EXPECT_EQ(listed(window.list(), "id"), QStringList({"9"}));
+}
+
 TEST_F(AddressBookTest, DoubleClickDoesNothingAndClosingDropsTheScratchTable) {
     select(window, 5);
     doubleClickCurrent(&window);
