@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "common/screenfit.h"
 #include "common/startupsettings.h"
 #include "issue/tfvydej.h"
 #include "masterdata/tfadre.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+    common::keepWindowsOnScreen();
     app::TForm1 register_(common::startupSettingsPath());
     // The shared pickers live, hidden, for the whole run.
     pickers::TFnabzakaz orders(register_.connection());

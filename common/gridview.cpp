@@ -3,8 +3,13 @@
 #include "common/columnsearchdialog.h"
 #include "common/errordisplay.h"
 #include "common/gridmodel.h"
+#include "common/gridroles.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
 
 namespace dorvik::common {
 
@@ -12,7 +17,7 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
     setModel(model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSortingEnabled(false);
     setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -41,6 +46,43 @@ void GridView::headerClicked(int column) {
     if (!searchEnabled_ || model_->rowCount() == 0) return;
     guarded([&] { ColumnSearchDialog::searchColumn(this, column, searchPosition_); });
     emit columnSearchFinished();
+}
+
+QString GridView::selectedRowsText() const {
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) rows << index.row();
+    if (rows.isEmpty() && currentIndex().isValid()) rows << currentIndex().row();
+    std::sort(rows.begin(), rows.end());
+    QList<int> columns;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        if (!isColumnHidden(c)) columns << c;
+    // A tab or line break inside a value would split the row in the spreadsheet.
+    const auto cell = [](QString text) { return text.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r')); };
+    QList<bool> numeric;
+    for (int c : columns) numeric << model_->headerData(c, Qt::Horizontal, NumericColumnRole).toBool();
+    QStringList line;
+    for (int c : columns) line << cell(model_->headerData(c, Qt::Horizontal).toString());
+    QString out = line.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (int r : rows) {
+        line.clear();
+        for (int i = 0; i < columns.size(); ++i) {
+            QString text = cell(model_->index(r, columns[i]).data().toString());
+            // Numbers without their grouping spaces, so the spreadsheet reads them as numbers.
+            if (numeric[i]) text.remove(QLatin1Char(' ')).remove(QChar(0xA0));
+            line << text;
+        }
+        out += line.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Copy) {
+        QGuiApplication::clipboard()->setText(selectedRowsText());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void GridView::showModelCurrent(int row) {

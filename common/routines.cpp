@@ -134,8 +134,8 @@ QString generalDecimal(double x) {
     return out + digits.left(exponent + 1) + u',' + digits.mid(exponent + 1);
 }
 
-void openDocument(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool openDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool startProgram(const QString& program, const QStringList& arguments, bool wait) {

@@ -47,8 +47,8 @@ QString generalDecimal(double x);
 // else, "nan" and "inf" included, raises std::invalid_argument.
 double parseNumber(const QString& text);
 
-// Asks the system to open the file with its associated program; the outcome is not examined.
-void openDocument(const QString& path);
+// Asks the system to open the file with its associated program; false when nothing could.
+bool openDocument(const QString& path);
 // Runs a program; without waiting it is detached. Returns whether it could be started.
 // There is no hidden mode: whether a window shows is the program's own business here.
 bool startProgram(const QString& program, const QStringList& arguments, bool wait);

@@ -40,7 +40,9 @@ void printIssueDocument(db::Connection& db, reporting::ReportRunner& runner, con
     db::ResultSet rows = db.query(issueDocumentStatement(documentNumber));
     // The first ICO column of the join is the document's own.
     const QString ico = rows.rowCount() > 0 ? rows.text(0, QStringLiteral("ico")) : QString();
-    runner.loadTemplate(issueDocumentTemplate(ico, layout));
+    const QString templatePath = issueDocumentTemplate(ico, layout);
+    runner.loadTemplate(templatePath);
+    runner.setTitle((templatePath.endsWith(QLatin1String("vydv1.fr3")) ? QStringLiteral("Výdejka ") : QStringLiteral("Dodací list ")) + documentNumber);
     runner.setDataset(rows);
     runner.show();
     runner.setDataset({});
@@ -55,6 +57,7 @@ void printInvoice(db::Connection& db, reporting::ReportRunner& runner, const QSt
     common::writeTrace(QStringLiteral("a.txt"), create);
     db.execute(create);
     runner.loadTemplate(QStringLiteral("fr3/fa1.fr3"));
+    runner.setTitle(QStringLiteral("Faktura ") + invoiceNumber);
     runner.setDataset(db.query(QStringLiteral("select * from ") + table + QStringLiteral("\n order by id;")));
     runner.show();
     runner.setDataset({});

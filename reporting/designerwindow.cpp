@@ -812,6 +812,7 @@ void DesignerWindow::UlozitClick() {
 
 void DesignerWindow::NahledClick() {
     PreviewWindow preview(prepareReport(model_.report(), data_), this);
+    preview.setSource({model_.report(), data_, reportTitle(model_.report())});
     preview.exec();
 }
 

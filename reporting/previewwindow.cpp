@@ -10,13 +10,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace dorvik::reporting {
@@ -62,18 +65,33 @@ PreviewWindow::PreviewWindow(PreparedReport report, QWidget* parent)
     scroll_->setBackgroundRole(QPalette::Dark);
 
     auto* tools = new QToolBar(this);
+    // Window-wide actions, so their shortcuts work whether they sit on the bar or in a menu.
     const auto action = [&](const char* name, const QString& caption, const QList<QKeySequence>& keys, auto handler) {
-        QAction* a = tools->addAction(caption);
+        auto* a = new QAction(caption, this);
         a->setObjectName(QLatin1String(name));
         a->setShortcuts(keys);
         a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
         connect(a, &QAction::triggered, this, [this, handler] { common::guarded([&] { (this->*handler)(); }); });
         return a;
     };
-    action("Tisk", QStringLiteral("Tisk"), {QKeySequence(Qt::CTRL | Qt::Key_P)}, &PreviewWindow::print);
-    action("ExportPdf", QStringLiteral("PDF"), {QKeySequence(Qt::CTRL | Qt::Key_E)}, &PreviewWindow::exportPdf);
-    action("UlozitPdf", QStringLiteral("Uložit jako PDF…"), {QKeySequence(Qt::CTRL | Qt::Key_S)}, &PreviewWindow::saveAsPdf);
-    action("VzhledStranky", QStringLiteral("Vzhled stránky…"), {}, &PreviewWindow::pageSetup);
+    tools->addAction(action("Tisk", QStringLiteral("Tisk"), {QKeySequence(Qt::CTRL | Qt::Key_P)}, &PreviewWindow::print));
+    tools->addAction(action("ExportPdf", QStringLiteral("PDF"), {QKeySequence(Qt::CTRL | Qt::Key_E)}, &PreviewWindow::exportPdf));
+    auto* exports = new QMenu(this);
+    exports->setObjectName(QStringLiteral("ExportMenu"));
+    exports->addAction(action("UlozitPdf", QStringLiteral("Uložit jako PDF…"), {QKeySequence(Qt::CTRL | Qt::Key_S)}, &PreviewWindow::saveAsPdf));
+    exports->addSeparator();
+    dataExports_ << action("ExportExcel", QStringLiteral("Export do Excelu…"), {}, &PreviewWindow::exportXlsx)
+                 << action("ExportCsv", QStringLiteral("Export do CSV…"), {}, &PreviewWindow::exportCsv);
+    exports->addActions(dataExports_);
+    for (QAction* a : dataExports_) a->setEnabled(false);
+    auto* exportButton = new QToolButton(this);
+    exportButton->setObjectName(QStringLiteral("Export"));
+    exportButton->setText(QStringLiteral("Export"));
+    exportButton->setMenu(exports);
+    exportButton->setPopupMode(QToolButton::InstantPopup);
+    tools->addWidget(exportButton);
+    tools->addAction(action("VzhledStranky", QStringLiteral("Vzhled stránky…"), {}, &PreviewWindow::pageSetup));
     tools->addSeparator();
     addZoomActions(tools, scroll_, [this] { return zoom_; }, [this](double z) { setZoom(z); });
     connect(tools->addAction(QStringLiteral("Na šířku")), &QAction::triggered, this, &PreviewWindow::fitWidth);
@@ -194,14 +212,50 @@ bool PreviewWindow::findNext(const QString& text) {
 void PreviewWindow::exportPdf() {
     const QString path = exportFileName();
     writePdf(report_, path);
-    common::openDocument(path);
+    status_->setText(QStringLiteral("PDF uloženo: ") + QDir::toNativeSeparators(path));
+    if (!common::openDocument(path))
+        messages_.show(QStringLiteral("PDF je uloženo v souboru %1.\nProhlížeč PDF se nepodařilo otevřít.").arg(QDir::toNativeSeparators(path)),
+                       common::MessageIcon::Information);
+}
+
+void PreviewWindow::setSource(ReportSource source) {
+    source_ = std::move(source);
+    for (QAction* a : dataExports_) a->setEnabled(true);
+}
+
+QString PreviewWindow::suggestedPath(const QString& extension) const {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(suggestedFileName(source_.title, extension));
+}
+
+QString PreviewWindow::askFileName(const QString& caption, const QString& extension, const QString& filter) {
+    QFileDialog dialog(this, caption, suggestedPath(extension), filter);
+    dialog.setObjectName(QStringLiteral("UlozitSoubor"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(extension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 void PreviewWindow::saveAsPdf() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit jako PDF"), QString(), QStringLiteral("PDF (*.pdf)"));
+    const QString path = askFileName(QStringLiteral("Uložit jako PDF"), QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
     writePdf(report_, path);
+    status_->setText(QStringLiteral("Uloženo: ") + QDir::toNativeSeparators(path));
+}
+
+void PreviewWindow::exportXlsx() {
+    const QString path = askFileName(QStringLiteral("Export do Excelu"), QStringLiteral("xlsx"), QStringLiteral("Sešit Excelu (*.xlsx)"));
+    if (path.isEmpty()) return;
+    writeXlsx(source_, path);
+    status_->setText(QStringLiteral("Uloženo: ") + QDir::toNativeSeparators(path));
+}
+
+void PreviewWindow::exportCsv() {
+    const QString path = askFileName(QStringLiteral("Export do CSV"), QStringLiteral("csv"), QStringLiteral("CSV, oddělené středníkem (*.csv)"));
+    if (path.isEmpty()) return;
+    writeCsv(source_, path);
+    status_->setText(QStringLiteral("Uloženo: ") + QDir::toNativeSeparators(path));
 }
 
 void PreviewWindow::print() {

@@ -27,11 +27,14 @@ void ReportRunner::installDesigner(Designer d) { designer() = std::move(d); }
 
 void ReportRunner::loadTemplate(const QString& relativePath) {
     template_ = Template();
+    title_.clear();
     path_ = common::programFolder() + relativePath;
     if (QFileInfo::exists(path_)) template_ = readTemplate(path_);
 }
 
 void ReportRunner::setVariable(const QString& name, const QString& text) { template_.setVariable(name, quotedLiteral(text)); }
+
+ReportSource ReportRunner::source() const { return {template_, data_, title_.isEmpty() ? reportTitle(template_) : title_}; }
 
 PreparedReport ReportRunner::prepare() const { return prepareReport(template_, data_); }
 
@@ -52,6 +55,7 @@ void ReportRunner::show() {
         return;
     }
     PreviewWindow window(prepared, parent_);
+    window.setSource(source());
     window.setRelayout(template_.pageLayout(), [this](const QPageLayout& paper) { return prepare(paper); });
     window.exec();
 }

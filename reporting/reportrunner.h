@@ -2,6 +2,7 @@
 
 #include "db/resultset.h"
 #include "reporting/preparedreport.h"
+#include "reporting/spreadsheetexport.h"
 #include "reporting/template.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,11 @@ public:
     void setDataset(const db::ResultSet& data) { data_ = data; }
     // The text becomes a quoted literal; a variable the template lacks is added.
     void setVariable(const QString& name, const QString& text);
+    // What suggested export file names call the report when its name and variables do not
+    // tell it ("Faktura 6261001"); loading a template clears it.
+    void setTitle(const QString& title) { title_ = title; }
+    // The template, data and title the preview exports from.
+    ReportSource source() const;
 
     // Designer on "/ES", else prepare (the engine's error propagates) and preview.
     void show();
@@ -51,6 +57,7 @@ private:
     QWidget* parent_;
     bool designMode_;
     QString path_;
+    QString title_;
     Template template_;
     db::ResultSet data_;
     Preview preview_;

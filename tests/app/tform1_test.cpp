@@ -5,6 +5,9 @@
 #include "support/scriptedprompter.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTableView>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -240,6 +243,32 @@ TEST_F(RegisterTest, ConnectionFailureSkipsTheRestAndTheNextCommandConnectsAgain
     click(*f, "ButtonFA"); // tries the connection again and reports the same way
     EXPECT_EQ(prompter.asked.size(), 2);
     EXPECT_FALSE(f->connection().isOpen());
+}
+
+TEST_F(RegisterTest, CtrlCCopiesTheSelectedRowsWithTitles) {
+    auto f = openRegister();
+    auto* lines = f->findChild<QTableView*>("DBGrid2");
+    lines->setFocus();
+    QTest::keyClick(lines, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(lines, Qt::Key_C, Qt::ControlModifier);
+    QStringList copied = QGuiApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(copied.size(), 4) << "titles, two rows, the closing line break";
+    EXPECT_EQ(copied[0], "JKP\tNázev\tMnožství\tMJ\tCena\tCelkem řádek\tDPH\tVYDEJKA");
+    EXPECT_TRUE(copied[1].startsWith("A1\tHřebík\t1234,5\t")) << "numbers without grouping: " << copied[1].toStdString();
+    EXPECT_TRUE(copied[1].contains("\t3086,25\t"));
+    EXPECT_TRUE(copied[2].startsWith("A2\tŠroub\t2\t"));
+    EXPECT_EQ(copied[3], "");
+
+    // One selected document: its row alone; the list keeps it current.
+    auto* documents = f->findChild<QTableView*>("DBGrid1");
+    documents->setFocus();
+    QTest::keyClick(documents, Qt::Key_Down);
+    QTest::keyClick(documents, Qt::Key_C, Qt::ControlModifier);
+    copied = QGuiApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(copied.size(), 3);
+    EXPECT_TRUE(copied[0].startsWith("Číslo dokladu\tStředisko\tDatum\t"));
+    EXPECT_TRUE(copied[1].startsWith("3261002\t1\t")) << copied[1].toStdString();
+    EXPECT_EQ(f->documents().result().text(f->documents().sourceRow(f->documents().currentRow()), "NAZEVPODNI"), "Empty");
 }
 
 } // namespace

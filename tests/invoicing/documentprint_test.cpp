@@ -2,8 +2,10 @@
 
 #include "db/resultset.h"
 #include "reporting/reportrunner.h"
+#include "reporting/spreadsheetexport.h"
 #include "support/dbfixture.h"
 #include "support/files.h"
+#include "support/xlsx.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +43,7 @@ protected:
         QString text;
         runner.setPreview([&](const reporting::PreparedReport& report, QWidget*) {
             ++previews;
+            shownSource = runner.source();
             reporting::writePdf(report, dir.filePath("out.pdf"));
             text = test::pdfText(dir.filePath("out.pdf"));
             if (onPreview) onPreview();
@@ -49,12 +52,26 @@ protected:
         lastTemplate = runner.templatePath();
         return text;
     }
+    // Invoice 1100001 of delivery note 11000123: a text line, two items at two rates, a closing text.
+    void insertInvoice() {
+        const char* header = "CFAKT, STREDISKO, ICO, DICO, ODB1, ODB2, ODB3, ODB4, ODBPSC, VYSTAVENI, PLNENI, SPLATNOST, UHRADA, KS, DODACILIST,"
+                             " SUMA_ZV, SUMA_DPHV, SUMA_ZN, SUMA_DPHN, SUMA_FA, ZAOK, HALERE";
+        const char* values = "1100001, '11', '44556677', 'CZ44556677', 'Stavby Novák', 'Dlouhá 5', '', 'Brno', '60200', '2024-03-05',"
+                             " '2024-03-05', '2024-03-19', 'převodem', '0308', '11000123', 1000, 210, 100, 15, 1325, 1325, 0";
+        exec(QString("INSERT INTO fakt (TEXT, MJ, MNOZSTVI, CENA, CELKEM, DAN, %1) VALUES"
+                     " ('Fakturujeme Vám dodávku dle dodacího listu 11000123', '', 0, 0, 0, 0, %2),"
+                     " ('Cement 25 kg', 'ks', 10, 100, 1000, 21, %2),"
+                     " ('Písek praný', 't', 1, 100, 100, 15, %2),"
+                     " ('Děkujeme za Vaši objednávku.', '', 0, 0, 0, 0, %2)")
+                 .arg(header, values));
+    }
     bool tableExists(const QString& name) { return query("SHOW TABLES LIKE '" + name + "'").rowCount() > 0; }
 
     QTemporaryDir dir;
     QString previousDir;
     QString lastTemplate;
     int previews = 0;
+    reporting::ReportSource shownSource;
     std::function<void()> onPreview;
 };
 
@@ -112,16 +129,7 @@ TEST_F(DocumentPrint, DesignerSwitchIsCaseSensitive) {
 }
 
 TEST_F(DocumentPrint, InvoiceWithSupplierRowsAndVatRecapitulation) {
-    const char* header = "CFAKT, STREDISKO, ICO, DICO, ODB1, ODB2, ODB3, ODB4, ODBPSC, VYSTAVENI, PLNENI, SPLATNOST, UHRADA, KS, DODACILIST,"
-                         " SUMA_ZV, SUMA_DPHV, SUMA_ZN, SUMA_DPHN, SUMA_FA, ZAOK, HALERE";
-    const char* values = "1100001, '11', '44556677', 'CZ44556677', 'Stavby Novák', 'Dlouhá 5', '', 'Brno', '60200', '2024-03-05',"
-                         " '2024-03-05', '2024-03-19', 'převodem', '0308', '11000123', 1000, 210, 100, 15, 1325, 1325, 0";
-    exec(QString("INSERT INTO fakt (TEXT, MJ, MNOZSTVI, CENA, CELKEM, DAN, %1) VALUES"
-                 " ('Fakturujeme Vám dodávku dle dodacího listu 11000123', '', 0, 0, 0, 0, %2),"
-                 " ('Cement 25 kg', 'ks', 10, 100, 1000, 21, %2),"
-                 " ('Písek praný', 't', 1, 100, 100, 15, %2),"
-                 " ('Děkujeme za Vaši objednávku.', '', 0, 0, 0, 0, %2)")
-             .arg(header, values));
+    insertInvoice();
     // Another invoice's rows stay out.
     exec("INSERT INTO fakt (TEXT, CFAKT) VALUES ('cizí', 1100002)");
 
@@ -156,6 +164,31 @@ TEST_F(DocumentPrint, InvoiceWithSupplierRowsAndVatRecapitulation) {
     const QString older = printed(print);
     for (const char* expected : {"základní 21 %", "první snížená 15 %", "druhá snížená 10 %"})
         EXPECT_TRUE(older.contains(QString::fromUtf8(expected))) << expected << "\n" << older.toStdString();
+}
+
+TEST_F(DocumentPrint, InvoiceExportsItsRowsToASpreadsheet) {
+    insertInvoice();
+    printed([&](reporting::ReportRunner& r) { printInvoice(db(), r, "07", "1100001", "11"); });
+    EXPECT_EQ(shownSource.title, "Faktura 1100001");
+    EXPECT_EQ(reporting::suggestedFileName(shownSource.title, "xlsx"), "Faktura 1100001.xlsx");
+    const QString path = dir.filePath("faktura.xlsx");
+    reporting::writeXlsx(shownSource, path);
+    const test::XlsxSheet sheet = test::readXlsx(path);
+    const int text = sheet.headColumn("TEXT"), total = sheet.headColumn("CELKEM"), issued = sheet.headColumn("VYSTAVENI");
+    ASSERT_GE(text, 0);
+    ASSERT_GE(total, 0);
+    ASSERT_GE(issued, 0);
+    EXPECT_LT(issued, text) << "the heading's fields stand above the lines on the page";
+    EXPECT_LT(text, total);
+    EXPECT_GT(sheet.headColumn("id"), total) << "fields the template does not print come last";
+    EXPECT_EQ(sheet.at(text, 2).value, "Fakturujeme Vám dodávku dle dodacího listu 11000123");
+    EXPECT_EQ(sheet.at(text, 4).value, "Písek praný");
+    const test::XlsxCell cement = sheet.at(total, 3);
+    EXPECT_EQ(cement.type, "") << "a number";
+    EXPECT_DOUBLE_EQ(cement.value.toDouble(), 1000);
+    EXPECT_EQ(cement.format, "#,##0.00");
+    EXPECT_EQ(sheet.at(issued, 2).format, "dd.mm.yyyy");
+    EXPECT_DOUBLE_EQ(sheet.at(issued, 2).value.toDouble(), QDate(1899, 12, 30).daysTo(QDate(2024, 3, 5)));
 }
 
 } // namespace
