@@ -134,7 +134,7 @@ ColumnSearchDialog::ColumnSearchDialog(QTableView* list, QWidget* parent)
     resize(360, 420);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &ColumnSearchDialog::restoreAndReject);
+    connect(buttons, &QDialogButtonBox::rejected, this, &ColumnSearchDialog::reject);
     connect(values_, &QListView::doubleClicked, this, &QDialog::accept);
     connect(columnChoice_, &QComboBox::currentIndexChanged, this, &ColumnSearchDialog::rebuildValues);
     connect(searchText_, &QLineEdit::textChanged, this, &ColumnSearchDialog::applyFilter);
@@ -143,6 +143,8 @@ ColumnSearchDialog::ColumnSearchDialog(QTableView* list, QWidget* parent)
     connect(values_->selectionModel(), &QItemSelectionModel::currentChanged, this, &ColumnSearchDialog::followSelection);
     searchText_->installEventFilter(this);
     rebuildValues();
+    // The user opened it to type; the column choice is one Shift+Tab away.
+    searchText_->setFocus();
 }
 
 ColumnSearchDialog::~ColumnSearchDialog() = default;
@@ -201,12 +203,12 @@ void ColumnSearchDialog::followSelection() {
     list_->scrollTo(target);
 }
 
-void ColumnSearchDialog::restoreAndReject() {
+void ColumnSearchDialog::reject() {
     if (startRow_ >= 0) {
         const int c = std::max(list_->currentIndex().column(), 0);
         list_->setCurrentIndex(list_->model()->index(startRow_, c));
     }
-    reject();
+    QDialog::reject();
 }
 
 bool ColumnSearchDialog::columnIsNumeric() const {

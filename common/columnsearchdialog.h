@@ -16,8 +16,8 @@ namespace dorvik::common {
 class FilteredValuesModel;
 
 // "Hledat": sorts a list by the clicked column and lets the user find a row by typing.
-// The list's row follows the selected value at once; "storno" returns to the row that
-// was current when the dialog opened.
+// The list's row follows the selected value at once; leaving without taking ("storno", Esc,
+// the close box) returns to the row that was current when the dialog opened.
 class ColumnSearchDialog : public QDialog {
     Q_OBJECT
 public:
@@ -33,6 +33,8 @@ public:
     // The values the list of values shows now, in order.
     QStringList shownValues() const;
 
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -40,7 +42,6 @@ private:
     void rebuildValues();
     void applyFilter();
     void followSelection();
-    void restoreAndReject();
     bool columnIsNumeric() const;
 
     QTableView* list_;

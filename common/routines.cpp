@@ -60,6 +60,12 @@ int yearOf(const QDate& date) {
     return date.year();
 }
 
+QString laterYearRefusal(const QString& field, const QDate& date, const QDate& today) {
+    if (date.year() <= today.year()) return {};
+    return QStringLiteral("%1 %2 je v pozdějším roce než dnešní datum. Opravte ho, nic nebylo uloženo.")
+        .arg(field, date.toString(QStringLiteral("dd.MM.yyyy")));
+}
+
 QString programFolder() {
     return QCoreApplication::applicationDirPath() + u'/';
 }

@@ -22,6 +22,10 @@ double roundTo(qint16 places, double x);
 QString sqlDate(const QDate& date);
 QString sqlDateTime(const QDateTime& dateTime);
 int yearOf(const QDate& date);
+// The refusal of a date in a later year than today's, naming the field; empty when the date
+// may stand. A typo in the year would otherwise start a number series that later documents
+// of the real year continue.
+QString laterYearRefusal(const QString& field, const QDate& date, const QDate& today = QDate::currentDate());
 
 // The folder of the program file (not the current directory), ending with "/".
 QString programFolder();

@@ -1,6 +1,8 @@
 #include "invoicing/tfvytfakt.h"
 
+#include "common/dateedit.h"
 #include "common/errordisplay.h"
+#include "common/routines.h"
 #include "db/connection.h"
 #include "invoicing/invoicebuilder.h"
 #include "invoicing/invoicegeneration.h"
@@ -16,6 +18,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace dorvik::invoicing {
 
@@ -25,14 +28,6 @@ const QString transferOrder = QStringLiteral("Převodním příkazem");
 const QString cash = QStringLiteral("Hotově");
 const QString cashOnDelivery = QStringLiteral("Dobírkou");
 const QString card = QStringLiteral("Kartou");
-
-QDateEdit* dateEdit(const char* name) {
-    auto* e = new QDateEdit;
-    e->setObjectName(QLatin1String(name));
-    e->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    e->setCalendarPopup(true);
-    return e;
-}
 
 QLineEdit* lineEdit(const char* name, bool readOnly) {
     auto* e = new QLineEdit;
@@ -59,9 +54,9 @@ void TFvytfakt::build() {
     DBEdit10 = lineEdit("DBEdit10", true);
     DBEdit7 = lineEdit("DBEdit7", true);
     DBEdit7->setAccessibleName(QStringLiteral("Ulice a číslo"));
-    DateEdit1 = dateEdit("DateEdit1");
+    DateEdit1 = new common::DateEdit(QStringLiteral("DateEdit1"));
     DateEdit1->setReadOnly(true);
-    DateEdit2 = dateEdit("DateEdit2");
+    DateEdit2 = new common::DateEdit(QStringLiteral("DateEdit2"));
     RxSpinEdit1 = new QSpinBox;
     RxSpinEdit1->setObjectName(QStringLiteral("RxSpinEdit1"));
     RxSpinEdit1->setRange(0, 9999);
@@ -73,8 +68,10 @@ void TFvytfakt::build() {
     suiComboBox1->addItems({transferOrder, cash, cashOnDelivery, card});
     suiComboBox1->setCurrentText(transferOrder);
     suiComboBox1->setAccessibleName(QStringLiteral("Způsob úhrady"));
-    DateEdit3 = dateEdit("DateEdit3");
-    EditCisloDL = lineEdit("EditCisloDL", false);
+    DateEdit3 = new common::DateEdit(QStringLiteral("DateEdit3"));
+    // The header shown and the lines invoiced must come from one document: the number is
+    // the register's current document, not a field to type another into.
+    EditCisloDL = lineEdit("EditCisloDL", true);
     suiEditCisFa = lineEdit("suiEditCisFa", true);
     Button1 = new QPushButton(QStringLiteral("V&ytvořit"));
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -175,6 +172,16 @@ void TFvytfakt::Button1Click() {
         messages_.show(QStringLiteral("Doklad %1 nebyl nalezen.").arg(EditCisloDL->text()), common::MessageIcon::Stop,
                        {QStringLiteral("Zpět")});
         return;
+    }
+    // The due date may fall in the next year; the dates that number and tax the invoice may not.
+    const std::pair<QString, QDateEdit*> dates[] = {{QStringLiteral("Datum DPH"), DateEdit1},
+                                                     {QStringLiteral("Datum vystavení"), DateEdit2}};
+    for (const auto& [field, date] : dates) {
+        if (const QString refusal = common::laterYearRefusal(field, date->date()); !refusal.isEmpty()) {
+            messages_.show(refusal, common::MessageIcon::Stop, {QStringLiteral("Zpět")});
+            date->setFocus();
+            return;
+        }
     }
     if (!periodOpen(DateEdit1->date(), uzavreneuo_)) {
         messages_.show(QStringLiteral("Datum DPH je v již uzavřeném ÚO!"), common::MessageIcon::Stop,

@@ -15,6 +15,13 @@ EntryCode parseEntry(const QString& typed) {
     const QString mark = QStringLiteral("°°");
     const qsizetype at = entry.text.indexOf(mark);
     entry.code = at < 0 ? entry.text : entry.text.mid(at + mark.size(), 20);
+    if (at > 0) {
+        QString prefix = entry.text.left(at);
+        prefix.replace(u',', u'.');
+        bool ok = false;
+        const double quantity = prefix.toDouble(&ok);
+        if (ok && std::isfinite(quantity) && quantity > 0) entry.quantity = quantity;
+    }
     return entry;
 }
 

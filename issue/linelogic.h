@@ -6,10 +6,11 @@ namespace dorvik::issue {
 
 // What code entry makes of a typed or scanned text: the normalised text (put back into the
 // entry field) and the code looked up. A scanned "5°°8594001234567" gives the code after
-// the first "°°"; what stands before it is not used.
+// the first "°°" and, when what stands before it is a number above 0, that quantity.
 struct EntryCode {
     QString text;
     QString code;
+    double quantity = 0; // 0: no quantity came with the code
 };
 EntryCode parseEntry(const QString& typed);
 

@@ -1,5 +1,6 @@
 #include "issue/tfvydej.h"
 
+#include "common/dateedit.h"
 #include "common/errordisplay.h"
 #include "common/gridmodel.h"
 #include "common/gridview.h"
@@ -121,10 +122,7 @@ QWidget* TFvydej::buildHeader() {
     panel->setFrameShape(QFrame::StyledPanel);
     auto* g = new QGridLayout(panel);
 
-    DBDateEdit1 = new QDateEdit(panel);
-    DBDateEdit1->setObjectName(QStringLiteral("DBDateEdit1"));
-    DBDateEdit1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    DBDateEdit1->setCalendarPopup(true);
+    DBDateEdit1 = new common::DateEdit(QStringLiteral("DBDateEdit1"), panel);
     EditICO = field("EditICO", panel, 15);
     DBEdit8 = field("DBEdit8", panel, 50, true);
     DBEdit10 = field("DBEdit10", panel, 40);
@@ -621,6 +619,8 @@ void TFvydej::ButtonOpravitClick() {
 bool TFvydej::refuseEntry(const QString& text) {
     messages_.show(text, MessageIcon::Stop);
     Edit1->setFocus();
+    // The next scan replaces the refused code instead of being appended to it.
+    Edit1->selectAll();
     return false;
 }
 
@@ -680,6 +680,7 @@ void TFvydej::Edit1Exit(QWidget* next) {
         else
             DBEdit5->setReadOnly(false);
     }
+    if (entry.quantity > 0) lines_.setValue(QStringLiteral("MNOZ"), common::roundTo(4, entry.quantity));
     suiButton3->setVisible(povaha == u'P');
     showLine();
     DBEdit4->setFocus();
@@ -804,6 +805,11 @@ void TFvydej::SoucetD() {
 // ---- saving and terminal lists --------------------------------------------------------------------
 
 void TFvydej::Button9Click() {
+    if (const QString refusal = common::laterYearRefusal(QStringLiteral("Datum"), DBDateEdit1->date()); !refusal.isEmpty()) {
+        messages_.show(refusal, MessageIcon::Stop, {QStringLiteral("Zpět")});
+        DBDateEdit1->setFocus();
+        return;
+    }
     Button9->setEnabled(false);
     header_.post();
     const db::ResultSet closed = context_.connection.query(closedPeriodSql());

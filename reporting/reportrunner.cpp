@@ -3,6 +3,7 @@
 #include "common/routines.h"
 #include "reporting/designerwindow.h"
 #include "reporting/engine.h"
+#include "reporting/expression.h"
 #include "reporting/fr3reader.h"
 #include "reporting/previewwindow.h"
 
@@ -36,12 +37,22 @@ void ReportRunner::setVariable(const QString& name, const QString& text) { templ
 
 ReportSource ReportRunner::source() const { return {template_, data_, title_.isEmpty() ? reportTitle(template_) : title_}; }
 
-PreparedReport ReportRunner::prepare() const { return prepareReport(template_, data_); }
+PreparedReport ReportRunner::prepare() const { return prepareNamed(template_); }
 
 PreparedReport ReportRunner::prepare(const QPageLayout& paper) const {
     Template onPaper = template_;
     onPaper.setPageLayout(paper);
-    return prepareReport(onPaper, data_);
+    return prepareNamed(onPaper);
+}
+
+PreparedReport ReportRunner::prepareNamed(const Template& report) const {
+    try {
+        return prepareReport(report, data_);
+    } catch (const ExpressionError& e) {
+        // Whoever mends it needs to know which of the shipped or edited templates to open.
+        throw ExpressionError(
+            QStringLiteral("Šablona %1: %2").arg(QFileInfo(path_).fileName(), QString::fromUtf8(e.what())).toStdString());
+    }
 }
 
 void ReportRunner::show() {

@@ -42,7 +42,8 @@ public:
     // The template, data and title the preview exports from.
     ReportSource source() const;
 
-    // Designer on "/ES", else prepare (the engine's error propagates) and preview.
+    // Designer on "/ES", else prepare (the engine's error propagates, naming the template)
+    // and preview.
     void show();
     PreparedReport prepare() const;
     // The same on other paper; the loaded template stays as it is.
@@ -54,6 +55,8 @@ public:
     const QString& templatePath() const { return path_; }
 
 private:
+    PreparedReport prepareNamed(const Template& report) const;
+
     QWidget* parent_;
     bool designMode_;
     QString path_;

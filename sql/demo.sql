@@ -44,13 +44,13 @@ INSERT INTO velmo (id, uzavreneuo) VALUES (1, '202610');
 -- Cost centres
 
 TRUNCATE strediska;
-INSERT INTO strediska (STREDISKO, NAZEV, ICO, DIC, FIRMA, ADR2, ADR3, ADR4, BANKA, UCET, OBRE, TELEFON, EMAIL) VALUES
+INSERT INTO strediska (STREDISKO, NAZEV, ICO, DIC, FIRMA, ADR2, ADR3, ADR4, BANKA, UCET, OBRE) VALUES
 ('1',  'Prodejna Třebíč',  '28365933', 'CZ28365933', 'Železářství Kubát s.r.o.', 'Prodejna Třebíč',
  'Karlovo náměstí 47', '674 01 Třebíč', 'Komerční banka, a.s.', '107-4812650217/0100',
- 'Zapsáno v obchodním rejstříku u Krajského soudu v Brně, oddíl C, vložka 61254', '568 841 207', 'trebic@kubat-zelezarstvi.cz'),
+ 'Zapsáno v obchodním rejstříku u Krajského soudu v Brně, oddíl C, vložka 61254'),
 ('11', 'Prodejna Jihlava', '28365933', 'CZ28365933', 'Železářství Kubát s.r.o.', 'Prodejna Jihlava',
  'Brněnská 3112/18', '586 01 Jihlava', 'Komerční banka, a.s.', '107-4812650217/0100',
- 'Zapsáno v obchodním rejstříku u Krajského soudu v Brně, oddíl C, vložka 61254', '567 302 415', 'jihlava@kubat-zelezarstvi.cz');
+ 'Zapsáno v obchodním rejstříku u Krajského soudu v Brně, oddíl C, vložka 61254');
 
 -- ---------------------------------------------------------------------------
 -- Item groups and goods

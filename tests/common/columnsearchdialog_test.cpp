@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 using dorvik::common::ColumnSearchDialog;
 
 namespace {
@@ -51,13 +54,34 @@ TEST_F(ColumnSearchTest, TypingFiltersInUpperCaseAndTheListFollows) {
     EXPECT_EQ(dialog.shownValues().size(), 4);
 }
 
-TEST_F(ColumnSearchTest, StornoReturnsToTheRowThatWasCurrent) {
+TEST_F(ColumnSearchTest, LeavingWithoutTakingReturnsToTheRowThatWasCurrent) {
+    // "storno", Esc and the close box all leave without taking.
+    const std::vector<std::function<void(ColumnSearchDialog&)>> leaves = {
+        [](ColumnSearchDialog& d) { d.findChild<QPushButton*>("ButtonStorno")->click(); },
+        [](ColumnSearchDialog& d) { QTest::keyClick(d.findChild<QLineEdit*>("EditHledat"), Qt::Key_Escape); },
+        [](ColumnSearchDialog& d) { d.close(); },
+    };
+    for (size_t i = 0; i < leaves.size(); ++i) {
+        SCOPED_TRACE(i);
+        view.setCurrentIndex(model.index(0, 0));
+        ColumnSearchDialog dialog(&view);
+        dialog.show();
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("EditHledat"), "kova");
+        EXPECT_EQ(currentName(), "Kovanov");
+        leaves[i](dialog);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(currentName(), QString::fromUtf8("Dvořák"));
+    }
+}
+
+TEST_F(ColumnSearchTest, OpensWithTheFocusInCoHledat) {
     ColumnSearchDialog dialog(&view);
     dialog.show();
-    QTest::keyClicks(dialog.findChild<QLineEdit*>("EditHledat"), "kova");
-    EXPECT_EQ(currentName(), "Kovanov");
-    dialog.findChild<QPushButton*>("ButtonStorno")->click();
-    EXPECT_EQ(currentName(), QString::fromUtf8("Dvořák"));
+    QApplication::setActiveWindow(&dialog);
+    auto* edit = dialog.findChild<QLineEdit*>("EditHledat");
+    EXPECT_EQ(dialog.focusWidget(), edit);
+    QTest::keyClick(edit, Qt::Key_Backtab);
+    EXPECT_EQ(dialog.focusWidget()->objectName(), "ComboBoxPole");
 }
 
 TEST_F(ColumnSearchTest, NumericColumnRefusesLetters) {

@@ -115,6 +115,71 @@ TEST_F(WindowTest, AClosedPeriodRefusesTheInvoiceAndKeepsTheWindowOpen) {
     EXPECT_EQ(invoiceMark(3141001), prompter.lastText().section(u' ', 2));
 }
 
+TEST_F(WindowTest, DatesInALaterYearAreRefusedButTheDueDateMayFallThere) {
+    const QDate today = QDate::currentDate();
+    const QDate nextYear = today.addYears(1);
+    addDocument(3261001, nextYear.toString("yyyy-MM-dd"));
+    addDocument(3261002, today.toString("yyyy-MM-dd"));
+    const struct {
+        int document;
+        QDate issued;
+        const char* field;
+    } cases[] = {{3261001, today, "DateEdit1"}, {3261002, nextYear, "DateEdit2"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        auto w = openWindow(c.document);
+        field<QDateEdit>(*w, "DateEdit2")->setDate(c.issued);
+        field<QPushButton>(*w, "Button1")->click();
+        EXPECT_TRUE(prompter.lastText().contains("je v pozdějším roce")) << prompter.lastText().toStdString();
+        EXPECT_EQ(prompter.asked.last().icon, common::MessageIcon::Stop);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), field<QDateEdit>(*w, c.field));
+        EXPECT_EQ(count("select count(*) from fakt"), 0);
+        EXPECT_EQ(invoiceMark(c.document), " ");
+    }
+    auto w = openWindow(3261002);
+    field<QDateEdit>(*w, "DateEdit2")->setDate(QDate(today.year(), 12, 31));
+    field<QSpinBox>(*w, "RxSpinEdit1")->setValue(14);
+    field<QPushButton>(*w, "Button1")->click();
+    EXPECT_TRUE(prompter.lastText().startsWith("Vytvořena faktura")) << prompter.lastText().toStdString();
+}
+
+TEST_F(WindowTest, DokladCannotMixTwoDocuments) {
+    addDocument(3261001, "2026-03-10");
+    addLine(3261001, "Hrebik", 21, 100);
+    addDocument(3261002, "2026-03-10");
+    addLine(3261002, "Sroub", 21, 50);
+    auto w = openWindow(3261001);
+    auto* number = field<QLineEdit>(*w, "EditCisloDL");
+    EXPECT_TRUE(number->isReadOnly());
+    number->setFocus();
+    QTest::keyClick(number, Qt::Key_Backspace);
+    QTest::keyClicks(number, "2");
+    EXPECT_EQ(number->text(), "3261001");
+    field<QPushButton>(*w, "Button1")->click();
+    ASSERT_TRUE(prompter.lastText().startsWith("Vytvořena faktura")) << prompter.lastText().toStdString();
+    EXPECT_EQ(count("select count(*) from fakt where TEXT like '%Sroub%'"), 0);
+    EXPECT_EQ(count("select count(*) from fakt where TEXT like '%Hrebik%'"), 1);
+    EXPECT_EQ(invoiceMark(3261002), " ");
+    EXPECT_EQ(invoiceMark(3261001), prompter.lastText().section(u' ', 2));
+}
+
+TEST_F(WindowTest, TabAndShiftTabLeaveTheDateFields) {
+    addDocument(3261001, "2026-03-10");
+    auto w = openWindow(3261001);
+    QApplication::setActiveWindow(w.get());
+    auto* issued = field<QDateEdit>(*w, "DateEdit2");
+    const QDate before = issued->date();
+    issued->setFocus();
+    QTest::keyClick(issued, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), issued);
+    QTest::keyClicks(QApplication::focusWidget(), "44");
+    issued->setFocus();
+    QTest::keyClick(issued, Qt::Key_Backtab);
+    EXPECT_NE(QApplication::focusWidget(), issued);
+    EXPECT_EQ(issued->date(), before);
+}
+
 TEST_F(WindowTest, ARewriteKeepsTheInvoicesDatesAndPaymentAndRunsAtOnce) {
     exec("INSERT INTO fakt (CFAKT, STREDISKO, TEXT, VYSTAVENI, SPLATNOST, PLNENI, UHRADA) VALUES"
          " (61311001, '11', 'old', '2013-05-10', '2013-05-24', '2013-05-02', 'Dobírkou'),"

@@ -13,6 +13,18 @@ TEST(LineLogic, EntryCodes) {
     EXPECT_EQ(parseEntry(QStringLiteral("°°123456789012345678901234")).code.size(), 20);
 }
 
+TEST(LineLogic, ScannedPrefixIsTheQuantity) {
+    const struct {
+        const char* typed;
+        double quantity;
+    } cases[] = {
+        {"5°°8594001234567", 5}, {"5~~8594001234567", 5}, {"2,5°°8594001234567", 2.5}, {"°°8594001234567", 0},
+        {"8594001234567", 0},    {"0°°8594001234567", 0}, {"-3°°8594001234567", 0},    {"x°°8594001234567", 0},
+        {"nan°°8594001234567", 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(parseEntry(QString::fromUtf8(c.typed)).quantity, c.quantity) << c.typed;
+}
+
 TEST(LineLogic, TotalsByRate) {
     Totals t;
     for (int dph : {10, 15, 21, 0}) t.add(dph, 100);

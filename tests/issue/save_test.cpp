@@ -77,6 +77,34 @@ TEST_F(EditorTest, ClosedPeriodRefusesMarchSavesApril) {
     EXPECT_EQ(count("select count(*) from dl"), 1);
 }
 
+TEST_F(EditorTest, TabLeavesDatumAndALaterYearIsRefused) {
+    auto w = openEditor();
+    auto* date = child<QDateEdit>(w.get(), "DBDateEdit1");
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    const QDate today = QDate::currentDate();
+    // An IČO typed after the Tab goes into "IČO", not into the year.
+    QTest::keyClick(date, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), child(w.get(), "EditICO"));
+    type(QApplication::focusWidget(), "3456");
+    EXPECT_EQ(date->date(), today);
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_Backtab);
+    EXPECT_NE(QApplication::focusWidget(), date);
+    EXPECT_EQ(date->date(), today);
+
+    addLine(w.get(), "7", "1");
+    date->setDate(QDate(today.year() + 1, 1, 2));
+    prompter.asked.clear();
+    press(w.get(), "Button9");
+    EXPECT_EQ(prompter.lastText(), QString::fromUtf8("Datum 02.01.%1 je v pozdějším roce než dnešní datum. Opravte ho, nic nebylo uloženo.")
+                                       .arg(today.year() + 1));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), date);
+    EXPECT_TRUE(child<QPushButton>(w.get(), "Button9")->isEnabled());
+    EXPECT_EQ(count("select count(*) from dl"), 0);
+    EXPECT_EQ(count("select count(*) from dlrad"), 0);
+}
+
 TEST_F(EditorTest, CorrectionKeepsItsNumberAndReplacesItsLines) {
     exec("INSERT INTO dl (CISLODOKLA, STREDISKO, DATUM, ICO) VALUES (3241005, '1', '2024-05-02 10:00:00', '12345678'),"
          " (3241006, '1', '2024-05-03 10:00:00', '87654321')");

@@ -89,6 +89,28 @@ TEST_F(EditorTest, CodeEntry) {
     EXPECT_EQ(count("select count(*) from tmp01dlrad"), 0);
 }
 
+TEST_F(EditorTest, ARefusedCodeIsReplacedByTheNextScanAndAScannedPrefixIsTheQuantity) {
+    auto w = openEditor();
+    press(w.get(), "Button2");
+    scan(w.get(), "NIC");
+    EXPECT_EQ(prompter.lastText(), QString::fromUtf8("Položka nenalezena."));
+    prompter.asked.clear();
+    scan(w.get(), QString::fromUtf8("2°°8594001234567"));
+    EXPECT_TRUE(prompter.asked.isEmpty()) << prompter.lastText().toStdString();
+    EXPECT_EQ(text(w.get(), "EditJKP"), "HREBIK");
+    EXPECT_EQ(text(w.get(), "DBEdit4"), "2");
+    QTest::keyClick(child(w.get(), "DBEdit4"), Qt::Key_Return, Qt::ControlModifier);
+    const db::ResultSet line = query("select JKPOV, MNOZ, PCR from tmp01dlrad");
+    ASSERT_EQ(line.rowCount(), 1);
+    EXPECT_DOUBLE_EQ(line.number(0, "MNOZ"), 2);
+    EXPECT_DOUBLE_EQ(line.number(0, "PCR"), 20);
+
+    press(w.get(), "Button2");
+    scan(w.get(), "8594001234567");
+    EXPECT_EQ(text(w.get(), "EditJKP"), "HREBIK");
+    EXPECT_NE(text(w.get(), "DBEdit4"), "2") << "without a prefix the quantity is not filled";
+}
+
 TEST_F(EditorTest, CodeEntryFillsTheLineAndOwnIcoKeepsDescriptions) {
     for (const char* own : {"11111111", "27354910"}) {
         SCOPED_TRACE(own);

@@ -109,13 +109,15 @@ TEST_F(GoodsPickerTest, PurchasePriceColumnFollowsTheCheckBoxAcrossShowings) {
     goods.choose();
 }
 
-TEST_F(GoodsPickerTest, F3SearchesTheNameAndMovesToTheFoundItem) {
+TEST_F(GoodsPickerTest, F3ThenTypingSearchesTheNameAndMovesToTheFoundItem) {
     QPoint dialogAt;
     whenModal([&](QWidget* w) {
         whenModal([&](QWidget* search) {
             EXPECT_EQ(search->windowTitle(), "Hledat");
             dialogAt = search->pos();
-            QTest::keyClicks(search->findChild<QLineEdit*>("EditHledat"), "50");
+            // Typing right after F3 goes into "Co hledat".
+            ASSERT_EQ(search->focusWidget(), search->findChild<QLineEdit*>("EditHledat"));
+            QTest::keyClicks(search->focusWidget(), "50");
             search->findChild<QPushButton*>("ButtonPrevzit")->click();
         });
         QTest::keyClick(grid(), Qt::Key_F3);

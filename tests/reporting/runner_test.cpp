@@ -75,6 +75,24 @@ TEST_F(Runner, VariablesArriveAsTextAndMissingTemplatesAreEmpty) {
     EXPECT_TRUE(prompter.asked.isEmpty());
 }
 
+TEST_F(Runner, AFieldTheDataLackIsNamedWithTheTemplate) {
+    writeTemplate("runner_field.fr3", test::templateXml(
+        "<TfrxReportTitle Name=\"T\" Height=\"20\"><TfrxMemoView Width=\"400\" Height=\"20\" Text=\"[frxDBDataset1.&quot;TELEFON&quot;]\"/></TfrxReportTitle>"));
+    QList<PreparedReport> shown;
+    ReportRunner r = runner({"dorvik"}, shown);
+    r.loadTemplate("fr3/runner_field.fr3");
+    r.setDataset(query("select 1 as N"));
+    try {
+        r.show();
+        FAIL() << "a missing field must not print";
+    } catch (const ExpressionError& e) {
+        const QString message = QString::fromUtf8(e.what());
+        EXPECT_TRUE(message.contains("TELEFON")) << message.toStdString();
+        EXPECT_TRUE(message.contains("runner_field.fr3")) << message.toStdString();
+    }
+    EXPECT_TRUE(shown.isEmpty());
+}
+
 TEST_F(Runner, OnlyAnExactFirstArgumentOpensTheDesigner) {
     writeTemplate("runner_es.fr3", test::templateXml(""));
     QStringList designed;
