@@ -443,11 +443,13 @@ void TForm1::TiskFakturyClick() {
 }
 
 void TForm1::reloadAndLocate(qint64 documentNumber) {
-    const int before = documents_->currentRow();
+    // The row index alone would land on whichever document now holds it; the register stays
+    // on the document it was on when that one is still listed.
+    const int before = currentDocumentRow();
+    const qint64 beforeDocument = before >= 0 ? documents_->result().integer(before, QStringLiteral("cislodokla")) : 0;
     loadList();
-    if (documents_->locate(QStringLiteral("CISLODOKLA"), documentNumber) < 0 && before >= 0
-        && before < documents_->rowCount())
-        documents_->setCurrentRow(before);
+    if (documents_->locate(QStringLiteral("CISLODOKLA"), documentNumber) < 0 && beforeDocument != 0)
+        documents_->locate(QStringLiteral("CISLODOKLA"), beforeDocument);
 }
 
 void TForm1::StrediskoClick() {

@@ -83,7 +83,8 @@ public:
     void AdresarClick() { openMasterData(MasterDataWindow::Addresses); }
     void ZakazkyClick() { openMasterData(MasterDataWindow::Orders); }
     void ZakaznickeKartyClick() { openMasterData(MasterDataWindow::Cards); }
-    // Reloads the list with unchanged filters and moves to the document if it is listed.
+    // Reloads the list with unchanged filters and moves to the document if it is listed, else
+    // to the document that was current if that one is; else the list starts at its first row.
     void reloadAndLocate(qint64 documentNumber);
 
 protected:

@@ -85,6 +85,30 @@ InvoiceSums invoiceSums(const QList<InvoiceRow>& rows, const VatRates& rates) {
     return s;
 }
 
+QString unknownRateText(const db::ResultSet& lines, int year) {
+    const VatRates rates = vatRatesForYear(year);
+    for (int r = 0; r < lines.rowCount(); ++r) {
+        const int dan = int(lines.integer(r, QStringLiteral("dph")));
+        if (dan == rates.zero || dan == rates.reduced || dan == rates.standard || dan == rates.secondReduced) continue;
+        return QStringLiteral("Položka %1 má sazbu DPH %2 %, která v roce %3 neplatí.")
+            .arg(lines.text(r, QStringLiteral("nazev")))
+            .arg(dan)
+            .arg(year);
+    }
+    return {};
+}
+
+double totalWithVat(const db::ResultSet& lines, int year) {
+    QList<InvoiceRow> rows;
+    for (int r = 0; r < lines.rowCount(); ++r) {
+        InvoiceRow row;
+        row.dan = int(lines.integer(r, QStringLiteral("dph")));
+        row.celkem = lines.number(r, QStringLiteral("pcr"));
+        rows << row;
+    }
+    return invoiceSums(rows, vatRatesForYear(year)).fa;
+}
+
 bool periodOpen(const QDate& plneni, const QString& uzavreneuo) {
     return uzavreneuo < plneni.toString(QStringLiteral("yyyyMM"));
 }

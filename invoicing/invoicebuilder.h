@@ -60,6 +60,14 @@ struct InvoiceSums {
 };
 InvoiceSums invoiceSums(const QList<InvoiceRow>& rows, const VatRates& rates);
 
+// An item whose VAT rate is none of the buckets of the year of taxable supply would be
+// printed but left out of every sum and of the total to pay. Names the first such item of
+// the dlrad lines (columns nazev, dph) and its rate; empty when every rate has its bucket.
+QString unknownRateText(const db::ResultSet& lines, int year);
+// The total with VAT (SUMA_FA) an invoice of the dlrad lines (columns dph, pcr) carries when
+// its taxable supply falls in the year.
+double totalWithVat(const db::ResultSet& lines, int year);
+
 // The header columns every row repeats.
 struct InvoiceHeader {
     qint64 number = 0;

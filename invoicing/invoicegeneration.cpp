@@ -125,6 +125,8 @@ qint64 generateInvoice(db::Connection& connection, const InvoiceRequest& request
     const QString scratch = db::scratchTable(request.workstation, QStringLiteral("fakt"));
     for (const QString& sql : scratchTableSql(scratch)) connection.execute(sql);
     const db::ResultSet lines = connection.query(documentLinesSql(request.documentText));
+    if (const QString unknown = unknownRateText(lines, request.plneni.year()); !unknown.isEmpty())
+        throw InvoiceRefused(unknown + QStringLiteral(" Faktura nebyla vytvořena."));
     const QList<InvoiceRow> rows = invoiceRows(request.documentText, request.document, lines, request.ownIco);
     const InvoiceHeader header{number, request.documentText, request.splatnost, request.vystaveni, request.plneni,
                                request.uhrada};

@@ -1,6 +1,7 @@
 #include "invoicing/tfvytfakt.h"
 
 #include "common/dateedit.h"
+#include "common/displayformat.h"
 #include "common/errordisplay.h"
 #include "common/routines.h"
 #include "db/connection.h"
@@ -73,6 +74,8 @@ void TFvytfakt::build() {
     // the register's current document, not a field to type another into.
     EditCisloDL = lineEdit("EditCisloDL", true);
     suiEditCisFa = lineEdit("suiEditCisFa", true);
+    EditCelkemDPH = lineEdit("EditCelkemDPH", true);
+    EditCelkemDPH->setAlignment(Qt::AlignRight);
     Button1 = new QPushButton(QStringLiteral("V&ytvořit"));
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("&Zpět"));
@@ -97,6 +100,7 @@ void TFvytfakt::build() {
     row(QStringLiteral("Datum spl&atnosti"), DateEdit3);
     row(QStringLiteral("&Doklad"), EditCisloDL);
     row(QStringLiteral("&Faktura"), suiEditCisFa);
+    row(QStringLiteral("Celkem s DPH"), EditCelkemDPH);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -139,6 +143,9 @@ void TFvytfakt::FormShow() {
     db::Connection& connection = context_.connection;
     header_ = connection.query(documentHeaderSql(EditCisloDL->text()));
     if (header_.rowCount() > 0) DateEdit1->setDate(header_.dateTime(0, QStringLiteral("datum")).date());
+    // What the invoice will carry as its total, computed the way the invoice computes it.
+    const db::ResultSet lines = connection.query(documentLinesSql(EditCisloDL->text()));
+    EditCelkemDPH->setText(common::formatNumber(totalWithVat(lines, DateEdit1->date().year()), common::MoneyFormat));
     DateEdit2->setDate(QDate::currentDate());
     const db::ResultSet closed = connection.query(closedPeriodSql());
     uzavreneuo_ = closed.rowCount() > 0 ? closed.text(0, 0) : QString();

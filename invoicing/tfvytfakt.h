@@ -58,6 +58,7 @@ private:
     QDateEdit* DateEdit3;
     QLineEdit* EditCisloDL;
     QLineEdit* suiEditCisFa;
+    QLineEdit* EditCelkemDPH;
     QPushButton* Button1;
     QPushButton* Button2;
 };

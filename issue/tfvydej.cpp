@@ -10,6 +10,7 @@
 #include "db/connection.h"
 #include "db/scratchtable.h"
 #include "db/scriptrunner.h"
+#include "invoicing/invoicebuilder.h"
 #include "invoicing/tfvytfakt.h"
 #include "issue/documentsave.h"
 #include "issue/issuesql.h"
@@ -149,6 +150,7 @@ QWidget* TFvydej::buildHeader() {
     EditSoucetV = total("EditSoucetV", panel);
     EditSoucetC = total("EditSoucetC", panel);
     EditSoucetC->setAccessibleName(QStringLiteral("Celkem"));
+    EditCelkemDPH = total("EditCelkemDPH", panel);
 
     g->addWidget(label(QStringLiteral("&Datum"), DBDateEdit1, panel), 0, 0);
     g->addWidget(DBDateEdit1, 0, 1);
@@ -184,6 +186,8 @@ QWidget* TFvydej::buildHeader() {
     totals->addWidget(label(QStringLiteral("Součet V"), EditSoucetV, panel));
     totals->addWidget(EditSoucetV);
     totals->addWidget(EditSoucetC);
+    totals->addWidget(label(QStringLiteral("Celkem s DPH"), EditCelkemDPH, panel));
+    totals->addWidget(EditCelkemDPH);
     totals->addStretch();
     totals->addWidget(Button9);
     totals->addWidget(Button10);
@@ -797,6 +801,8 @@ void TFvydej::SoucetD() {
     EditSoucetN->setText(totalText(totals.n));
     EditSoucetV->setText(totalText(totals.v));
     EditSoucetS->setText(totalText(totals.s));
+    // As the invoice will compute it, so the two never differ by a heller.
+    EditCelkemDPH->setText(totalText(invoicing::totalWithVat(rows, DBDateEdit1->date().year())));
     if (current >= 0 && current < linesModel_->rowCount()) linesModel_->setCurrentRow(current);
     DBGrid1->setUpdatesEnabled(true);
     DBGrid1->setFocus();
@@ -823,6 +829,16 @@ void TFvydej::Button9Click() {
         return;
     }
     const QString invoice = header_.rows().text(0, QStringLiteral("CISLOFAKT")).trimmed();
+    // The invoice is made again from the saved lines; one it could not make must not leave
+    // the document and its invoice disagreeing.
+    if (const QString unknown = invoicing::unknownRateText(lines_.rows(), DBDateEdit1->date().year());
+        !invoice.isEmpty() && !unknown.isEmpty()) {
+        messages_.show(unknown + QStringLiteral(" Doklad má fakturu %1, oprava nebyla uložena.").arg(invoice), MessageIcon::Stop,
+                       {QStringLiteral("Zpět")});
+        header_.edit(0);
+        Button9->setEnabled(true);
+        return;
+    }
     // The tables are closed while the batch runs; a failed save leaves them so.
     linesModel_->setResult({});
     SaveRequest request{context_.workstation(), context_.costCentre, mode_, number_, internal_, terminalKey_};

@@ -139,6 +139,7 @@ private:
     QLineEdit* EditSoucetN;
     QLineEdit* EditSoucetV;
     QLineEdit* EditSoucetC;
+    QLineEdit* EditCelkemDPH;
 
     common::GridModel* linesModel_;
     common::GridView* DBGrid1;

@@ -150,6 +150,30 @@ TEST_F(RegisterTest, SavedDocumentBecomesTheCurrentRow) {
     EXPECT_EQ(f->lines().result().text(0, "JKPOV"), "N1");
 }
 
+TEST_F(RegisterTest, AfterTheEditorTheRegisterStaysOnItsDocumentNotOnItsRowIndex) {
+    auto f = openRegister();
+    f->documents().setCurrentRow(1); // "Empty"
+    const auto current = [&] { return f->documents().result().text(f->currentDocumentRow(), "NAZEVPODNI"); };
+    ASSERT_EQ(current(), "Empty");
+    // Another workstation saved a document that sorts first; this editor closed on "Zpět".
+    f->editorOpener = [&](const app::EditorRequest&) {
+        exec("INSERT INTO dl (CISLODOKLA, STREDISKO, DATUM, CISLOFAKT, NAZEVPODNI) VALUES (3260999, '1', '2026-02-01', '', 'Meanwhile')");
+        return qint64(0);
+    };
+    f->findChild<QAction*>("NovyDoklad")->trigger();
+    EXPECT_EQ(listed(*f), QStringList({"Meanwhile", "Blank", "Empty"}));
+    EXPECT_EQ(current(), "Empty");
+
+    // The corrected document left the list (invoiced meanwhile): no jump to its old index's neighbour.
+    f->editorOpener = [&](const app::EditorRequest& r) {
+        exec("UPDATE dl SET CISLOFAKT = '6261001' WHERE CISLODOKLA = 3261002");
+        return r.documentNumber;
+    };
+    f->OpravitDokladClick();
+    EXPECT_EQ(listed(*f), QStringList({"Meanwhile", "Blank"}));
+    EXPECT_EQ(current(), "Meanwhile");
+}
+
 TEST_F(RegisterTest, InvoiceGenerationMovesTheDocumentToFa) {
     resetTables({"fakt", "velmo"});
     exec("INSERT INTO velmo (uzavreneuo) VALUES ('201312')");

@@ -29,9 +29,9 @@ struct BucketCase {
 TEST_F(InvoicingTest, LinesFallIntoTheBucketsOfTheirYearAndTheTotalIsRounded) {
     const BucketCase cases[] = {
         {"2012 rates 14 and 20", "2012-06-01", {{14, 100}, {20, 200}, {21, 50}}, 0, 100, 200, 0, 14, 40, 0, 354, 354, 0},
-        {"10 % before 2015 is in no bucket", "2014-12-31", {{10, 100}, {21, 100}}, 0, 0, 100, 0, 0, 21, 0, 121, 121, 0},
+        {"21 % in 2014", "2014-12-31", {{21, 100}}, 0, 0, 100, 0, 0, 21, 0, 121, 121, 0},
         {"10 % from 2015 is the second reduced rate", "2015-01-01", {{10, 100}}, 0, 0, 0, 100, 0, 0, 10, 110, 110, 0},
-        {"from 2024 12 % is the reduced rate, 15 % and 10 % are gone", "2024-01-01", {{12, 100}, {15, 100}, {10, 100}, {21, 10}},
+        {"from 2024 12 % is the reduced rate", "2024-01-01", {{12, 100}, {21, 10}},
          0, 100, 10, 0, 12, 2.1, 0, 124.1, 124, 124 - 124.1},
         {"21 % and 15 %", "2023-05-05", {{21, 1000}, {15, 100}}, 0, 100, 1000, 0, 15, 210, 0, 1325, 1325, 0},
         {"half a crown rounds up", "2026-02-02", {{0, 1234.5}}, 1234.5, 0, 0, 0, 0, 0, 0, 1234.5, 1235, 0.5},
@@ -59,6 +59,31 @@ TEST_F(InvoicingTest, LinesFallIntoTheBucketsOfTheirYearAndTheTotalIsRounded) {
             EXPECT_DOUBLE_EQ(rows.number(r, "ZAOK"), c.zaok);
             EXPECT_DOUBLE_EQ(rows.number(r, "HALERE"), c.halere);
         }
+    }
+}
+
+TEST_F(InvoicingTest, ARateWithoutABucketInItsYearIsRefusedAndNothingWritten) {
+    const struct {
+        const char* date;
+        int vat;
+    } cases[] = {{"2026-03-10", 15}, {"2026-03-10", 10}, {"2014-06-01", 10}, {"2012-06-01", 21}};
+    int document = 3000;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        ++document;
+        addDocument(document, c.date);
+        addLine(document, "Cement", 21 == c.vat ? 20 : 21, 100);
+        addLine(document, "Zbytek", c.vat, 50);
+        try {
+            generateInvoice(db(), requestFor(document, QDate(2026, 3, 12)));
+            ADD_FAILURE() << "invoiced";
+        } catch (const invoicing::InvoiceRefused& refused) {
+            EXPECT_EQ(refused.text(), QStringLiteral("Položka Zbytek má sazbu DPH %1 %, která v roce %2 neplatí. Faktura nebyla vytvořena.")
+                                          .arg(c.vat)
+                                          .arg(QString::fromLatin1(c.date).left(4)));
+        }
+        EXPECT_EQ(count("select count(*) from fakt"), 0);
+        EXPECT_EQ(invoiceMark(document), " ");
     }
 }
 

@@ -83,7 +83,7 @@ TEST_F(WindowTest, EveryFieldCarriesItsLabel) {
     const std::pair<const char*, const char*> labelled[] = {
         {"EditICO", "IČO"}, {"DBEdit8", "Název"}, {"DBEdit10", "Sídlo"}, {"DateEdit1", "Datum DPH"},
         {"DateEdit2", "Datum vystavení"}, {"RxSpinEdit1", "Splatnost"}, {"DateEdit3", "Datum splatnosti"},
-        {"EditCisloDL", "Doklad"}, {"suiEditCisFa", "Faktura"}};
+        {"EditCisloDL", "Doklad"}, {"suiEditCisFa", "Faktura"}, {"EditCelkemDPH", "Celkem s DPH"}};
     for (const auto& [name, caption] : labelled) {
         QWidget* f = field<QWidget>(*w, name);
         QString found;
@@ -162,6 +162,19 @@ TEST_F(WindowTest, DokladCannotMixTwoDocuments) {
     EXPECT_EQ(count("select count(*) from fakt where TEXT like '%Hrebik%'"), 1);
     EXPECT_EQ(invoiceMark(3261002), " ");
     EXPECT_EQ(invoiceMark(3261001), prompter.lastText().section(u' ', 2));
+}
+
+TEST_F(WindowTest, ShowsTheTotalWithVatTheInvoiceWillCarry) {
+    addDocument(3261001, "2026-03-10");
+    addLine(3261001, "Hrebik", 21, 100.05); // VAT 21,0105
+    addLine(3261001, "Barva", 12, 33.33);   // VAT 3,9996
+    addLine(3261001, "Lak", 12, 33.33);     // with the line above 7,9992 on the rate, 8,00
+    auto w = openWindow(3261001);
+    EXPECT_EQ(field<QLineEdit>(*w, "EditCelkemDPH")->text(), "195,72");
+    field<QPushButton>(*w, "Button1")->click();
+    const db::ResultSet rows = invoice(prompter.lastText().section(u' ', 2).toLongLong());
+    ASSERT_GT(rows.rowCount(), 0);
+    EXPECT_NEAR(rows.number(0, "SUMA_FA"), 195.72, 1e-9);
 }
 
 TEST_F(WindowTest, TabAndShiftTabLeaveTheDateFields) {

@@ -105,6 +105,19 @@ TEST_F(EditorTest, TabLeavesDatumAndALaterYearIsRefused) {
     EXPECT_EQ(count("select count(*) from dlrad"), 0);
 }
 
+TEST_F(EditorTest, ACorrectionOfAnInvoicedDocumentWithARateOutsideItsYearIsRefused) {
+    exec("INSERT INTO dl (CISLODOKLA, STREDISKO, DATUM, ICO, CISLOFAKT) VALUES (3261005, '1', '2026-03-02 10:00:00', '12345678', '61261001')");
+    exec("INSERT INTO dlrad (CISLODOKLA, STREDISKO, JKPOV, NAZEV, PCR, DPH) VALUES (3261005, '1', 'STARA', 'Stara barva', 10, 15)");
+    auto w = openEditor(u'O', 3261005);
+    addLine(w.get(), "7", "1");
+    press(w.get(), "Button9");
+    EXPECT_EQ(prompter.lastText(), QString::fromUtf8("Položka Stara barva má sazbu DPH 15 %, která v roce 2026 neplatí. "
+                                                     "Doklad má fakturu 61261001, oprava nebyla uložena."));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(child<QPushButton>(w.get(), "Button9")->isEnabled());
+    EXPECT_EQ(count("select count(*) from dlrad where CISLODOKLA=3261005"), 1);
+}
+
 TEST_F(EditorTest, CorrectionKeepsItsNumberAndReplacesItsLines) {
     exec("INSERT INTO dl (CISLODOKLA, STREDISKO, DATUM, ICO) VALUES (3241005, '1', '2024-05-02 10:00:00', '12345678'),"
          " (3241006, '1', '2024-05-03 10:00:00', '87654321')");

@@ -111,6 +111,18 @@ TEST_F(EditorTest, ARefusedCodeIsReplacedByTheNextScanAndAScannedPrefixIsTheQuan
     EXPECT_NE(text(w.get(), "DBEdit4"), "2") << "without a prefix the quantity is not filled";
 }
 
+TEST_F(EditorTest, TheTotalWithVatIsTheInvoicesTotal) {
+    exec("INSERT INTO seznam (STREDISKO, JKPOV, NAZEV, POVAHA, MJ, PC, DPH, NC, EAN, FOFRCISLO, ZUSTATEK, AKTIVNI, POPIS)"
+         " VALUES ('1', 'BARVA', 'Barva', '', 'ks', 33.33, 12, 20, '', 0, 10, 'A', '')");
+    auto w = openEditor();
+    EXPECT_EQ(text(w.get(), "EditCelkemDPH"), "0,00");
+    EXPECT_TRUE(child(w.get(), "EditCelkemDPH")->isReadOnly());
+    addLine(w.get(), "7", "1");     // 10,00 at 21 %
+    addLine(w.get(), "BARVA", "3"); // 99,99 at 12 %: VAT 11,9988, rounded per rate to 12,00
+    EXPECT_EQ(text(w.get(), "EditSoucetC"), "109,99");
+    EXPECT_EQ(text(w.get(), "EditCelkemDPH"), "124,09");
+}
+
 TEST_F(EditorTest, CodeEntryFillsTheLineAndOwnIcoKeepsDescriptions) {
     for (const char* own : {"11111111", "27354910"}) {
         SCOPED_TRACE(own);
