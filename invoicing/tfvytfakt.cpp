@@ -147,6 +147,7 @@ void TFvytfakt::FormShow() {
     const db::ResultSet lines = connection.query(documentLinesSql(EditCisloDL->text()));
     EditCelkemDPH->setText(common::formatNumber(totalWithVat(lines, DateEdit1->date().year()), common::MoneyFormat));
     DateEdit2->setDate(QDate::currentDate());
+    DateEdit2Change(); // the field may have held today's date already
     const db::ResultSet closed = connection.query(closedPeriodSql());
     uzavreneuo_ = closed.rowCount() > 0 ? closed.text(0, 0) : QString();
     if (invoiceNumber_ <= 0) return;

@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -623,8 +624,9 @@ void TFvydej::ButtonOpravitClick() {
 bool TFvydej::refuseEntry(const QString& text) {
     messages_.show(text, MessageIcon::Stop);
     Edit1->setFocus();
-    // The next scan replaces the refused code instead of being appended to it.
-    Edit1->selectAll();
+    // The next scan replaces the refused code instead of being appended to it. Selected once
+    // the focus change that ran this check is over: leaving the field clears a selection.
+    QTimer::singleShot(0, Edit1, &QLineEdit::selectAll);
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "pickers/tfhistorie.h"
 
+#include "common/dateedit.h"
 #include "common/displayformat.h"
 #include "common/errordisplay.h"
 #include "common/gridview.h"
@@ -93,11 +94,8 @@ TFhistorie::TFhistorie(db::Connection& connection, QString workstation, QString 
 
     suiCheckBox1 = new QCheckBox(QStringLiteral("od data"));
     suiCheckBox1->setObjectName(QStringLiteral("suiCheckBox1"));
-    DateEdit1 = new QDateEdit;
-    DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
+    DateEdit1 = new common::DateEdit(QStringLiteral("DateEdit1"));
     DateEdit1->setAccessibleName(QStringLiteral("od data"));
-    DateEdit1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    DateEdit1->setCalendarPopup(true);
     suiButton1 = new QPushButton(QStringLiteral("Tisk"));
     suiButton1->setObjectName(QStringLiteral("suiButton1"));
     Button2 = new QPushButton(QStringLiteral("Zpět"));

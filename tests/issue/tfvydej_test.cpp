@@ -94,6 +94,8 @@ TEST_F(EditorTest, ARefusedCodeIsReplacedByTheNextScanAndAScannedPrefixIsTheQuan
     press(w.get(), "Button2");
     scan(w.get(), "NIC");
     EXPECT_EQ(prompter.lastText(), QString::fromUtf8("Položka nenalezena."));
+    QApplication::processEvents();
+    EXPECT_EQ(child<QLineEdit>(w.get(), "Edit1")->selectedText(), "NIC");
     prompter.asked.clear();
     scan(w.get(), QString::fromUtf8("2°°8594001234567"));
     EXPECT_TRUE(prompter.asked.isEmpty()) << prompter.lastText().toStdString();
