@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,6 +34,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace dorvik::app {
 namespace {
@@ -315,7 +317,8 @@ void TForm1::showEvent(QShowEvent* event) {
     if (shown_) return;
     shown_ = true;
     restoreYear();
-    FormShow();
+    // Run once the window is up, so the register is on screen before the connection is tried.
+    QTimer::singleShot(0, this, [this] { FormShow(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -334,12 +337,30 @@ void TForm1::FormShow() {
         KontrolaVerzeSeparator->setVisible(false);
         KontrolaVerze->setVisible(false);
     }
+    showOnScreen();
     common::guarded([this] {
         versionCheckAtStart();
-        connection_.open();
+        try {
+            connection_.claimWorkstation(settings_.workstation);
+            connection_.open();
+        } catch (const db::WorkstationInUse& inUse) {
+            // Two copies on one workstation number would share their scratch tables.
+            messages_.show(inUse.message(), common::MessageIcon::Stop);
+            QTimer::singleShot(0, this, &QWidget::close);
+            return;
+        }
         Label1->setText(costCentre_);
         ButtonDLClick();
     });
+}
+
+void TForm1::showOnScreen() {
+    QWindow* window = windowHandle();
+    QElapsedTimer waited;
+    waited.start();
+    while (window && !window->isExposed() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    repaint();
 }
 
 void TForm1::selectMode(RegisterMode mode) {

@@ -92,6 +92,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Lets the window reach the screen and paints it before a long first step.
+    void showOnScreen();
     void buildMenu();
     void buildBottomPanel(QWidget* panel);
     void selectMode(RegisterMode mode);

@@ -106,7 +106,7 @@ void benchSave(db::Connection& c) {
         prepare(c, "91", 500);
         QElapsedTimer t;
         t.start();
-        issue::saveDocument(c, {"91", "9", u'N', 0, false, {}});
+        issue::saveDocument(c, {"91", "9", u'N', 0, false, {}, {}});
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     db::runScript(c, issue::closeBatch("91"));
@@ -134,7 +134,7 @@ bool benchConcurrentSaves(db::Connection& c) {
             try {
                 for (int d = 0; d < documents; ++d) {
                     prepare(*connections[size_t(i)], pc, 3);
-                    numbers[size_t(i)].push_back(issue::saveDocument(*connections[size_t(i)], {pc, "9", u'N', 0, false, {}}));
+                    numbers[size_t(i)].push_back(issue::saveDocument(*connections[size_t(i)], {pc, "9", u'N', 0, false, {}, {}}).number);
                 }
                 db::runScript(*connections[size_t(i)], issue::closeBatch(pc));
             } catch (const std::exception& e) {

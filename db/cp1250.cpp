@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QStringDecoder>
+#include <QStringList>
 #include <array>
 
 namespace dorvik::db {
@@ -42,6 +43,32 @@ QByteArray toCp1250(const QString& text) {
         *to++ = u < 0x80 ? char(u) : t.fromUnicode.value(u, '?');
     }
     return out;
+}
+
+QString charactersOutsideCp1250(const QString& text) {
+    const Tables& t = tables();
+    QString missing;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80 || t.fromUnicode.contains(u)) continue;
+        // An emoji and other characters beyond the basic plane are a surrogate pair.
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (!missing.contains(character)) missing += character;
+        i += length - 1;
+    }
+    return missing;
+}
+
+QString outsideCp1250Message(const QString& characters) {
+    QStringList each;
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        const qsizetype length = characters[i].isHighSurrogate() && i + 1 < characters.size() ? 2 : 1;
+        each << characters.mid(i, length);
+        i += length - 1;
+    }
+    return QStringLiteral("Text obsahuje znaky, které databáze neumí uložit (znaková sada cp1250): %1")
+        .arg(each.join(u' '));
 }
 
 QString fromCp1250(const char* bytes, qsizetype length) {

@@ -1,6 +1,8 @@
 #include "db/sqltext.h"
 
 #include <QLocale>
+#include <cmath>
+#include <stdexcept>
 
 namespace dorvik::db {
 
@@ -24,6 +26,7 @@ QString sqlQuoted(const QString& text) {
 }
 
 QString sqlNumber(double value) {
+    if (!std::isfinite(value)) throw std::invalid_argument(QStringLiteral("'%1' není platné číslo").arg(value).toStdString());
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 

@@ -134,6 +134,20 @@ QString documentLinesSql(const QString& documentText) {
     return QStringLiteral("select * from dlrad where cislodokla = ") + db::sqlQuoted(documentText);
 }
 
+QString invoiceMarkSql(const QString& documentText) {
+    return QStringLiteral("select cislofakt from dl where cislodokla = ") + db::sqlQuoted(documentText) +
+           QStringLiteral(" FOR UPDATE");
+}
+
+QStringList storedInvoiceSql(qint64 number, const QString& documentText) {
+    return {QStringLiteral("select * from fakt where cfakt = ") + db::sqlNumber(number),
+            QStringLiteral("select cislofakt from dl where cislodokla = ") + db::sqlQuoted(documentText)};
+}
+
+QStringList sentInvoiceSql(qint64 number, const QString& scratch) {
+    return {QStringLiteral("select * from ") + scratch, QStringLiteral("select ") + db::sqlQuoted(db::sqlNumber(number))};
+}
+
 QStringList invoiceScript(qint64 number, const QString& scratch, const QString& documentText) {
     const QString n = db::sqlNumber(number);
     return {QStringLiteral("START TRANSACTION;"),

@@ -85,6 +85,11 @@ QString closedPeriodSql();
 QString existingInvoiceSql(qint64 number);
 QStringList scratchTableSql(const QString& scratch);
 QString documentLinesSql(const QString& documentText);
+// The document's invoice mark, read with a lock inside the invoice's transaction.
+QString invoiceMarkSql(const QString& documentText);
+// The stored invoice and the document's mark, and what was sent for them, read the same way.
+QStringList storedInvoiceSql(qint64 number, const QString& documentText);
+QStringList sentInvoiceSql(qint64 number, const QString& scratch);
 // Replaces the invoice's rows by the scratch rows and marks the document, in one transaction.
 QStringList invoiceScript(qint64 number, const QString& scratch, const QString& documentText);
 

@@ -5,6 +5,7 @@
 #include "db/connection.h"
 #include "db/dberror.h"
 #include "db/editabletable.h"
+#include "db/savecheck.h"
 #include "db/scratchtable.h"
 #include "db/scriptrunner.h"
 #include "db/sqltext.h"
@@ -124,6 +125,9 @@ qint64 generateInvoice(db::Connection& connection, const InvoiceRequest& request
     const VatRates rates = vatRatesForYear(request.plneni.year());
     const QString scratch = db::scratchTable(request.workstation, QStringLiteral("fakt"));
     for (const QString& sql : scratchTableSql(scratch)) connection.execute(sql);
+    // The document as the invoice is made from it; the transaction finds it so or writes nothing.
+    const QStringList document{documentHeaderSql(request.documentText), documentLinesSql(request.documentText)};
+    const QByteArray read = db::rowsStamp(connection, document);
     const db::ResultSet lines = connection.query(documentLinesSql(request.documentText));
     if (const QString unknown = unknownRateText(lines, request.plneni.year()); !unknown.isEmpty())
         throw InvoiceRefused(unknown + QStringLiteral(" Faktura nebyla vytvořena."));
@@ -133,7 +137,40 @@ qint64 generateInvoice(db::Connection& connection, const InvoiceRequest& request
     appendRows(connection, scratch, rows, header, request.document, invoiceSums(rows, rates));
 
     lock.confirmHeld();
-    db::runScript(connection, invoiceScript(number, scratch, request.documentText));
+    const auto documentAsRead = [&] {
+        // One document, one invoice: another workstation may have invoiced it since the window opened.
+        const db::ResultSet mark = connection.query(invoiceMarkSql(request.documentText));
+        const QString current = mark.rowCount() > 0 ? mark.text(0, 0).trimmed() : QString();
+        if (!current.isEmpty() && current != QString::number(number))
+            throw InvoiceRefused(QStringLiteral("Doklad %1 už má fakturu %2. Další faktura se k němu nevystavuje.")
+                                     .arg(request.documentText, current));
+        try {
+            db::requireUnchanged(connection, document, read);
+        } catch (const db::ChangedMeanwhile&) {
+            throw InvoiceRefused(QStringLiteral("Doklad %1 mezitím změnila jiná stanice. Faktura nebyla vytvořena; "
+                                                "zkontrolujte doklad a vytvořte ji znovu.")
+                                     .arg(request.documentText));
+        }
+    };
+    try {
+        db::runScript(connection, invoiceScript(number, scratch, request.documentText), documentAsRead);
+    } catch (const db::CommitUnknown& lost) {
+        bool stored = false;
+        try {
+            stored = db::storedAsSent(connection, storedInvoiceSql(number, request.documentText),
+                                      sentInvoiceSql(number, scratch), {QStringLiteral("id")});
+        } catch (const db::DbError& e) {
+            throw db::DbError(QStringLiteral("Spojení se serverem se přerušilo při potvrzení faktury %1 a nelze zjistit, "
+                                             "zda byla uložena (%2). Než ji vytvoříte znovu, podívejte se do seznamu "
+                                             "faktur.")
+                                  .arg(number)
+                                  .arg(e.message()),
+                              lost.code(), lost.statement());
+        }
+        if (!stored)
+            throw db::NotStored(QStringLiteral("Spojení se serverem se přerušilo při potvrzení faktury. Faktura nebyla "
+                                               "vytvořena; vytvořte ji znovu."));
+    }
     return number;
 }
 

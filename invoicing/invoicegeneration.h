@@ -36,7 +36,10 @@ private:
 // Numbers the invoice (or keeps the existing number), builds its rows in the scratch table
 // and writes them with the document's mark in one transaction. The centre's numbering
 // stays locked from reading the highest number to the commit, so two workstations never
-// take the same number. Returns the invoice number.
+// take the same number. Inside the transaction the document is read with a lock: one that
+// already has another invoice, or that changed since its lines were read, gets none
+// (InvoiceRefused). A commit whose answer was lost is settled by the stored invoice: not
+// there, db::NotStored. Returns the invoice number.
 qint64 generateInvoice(db::Connection& connection, const InvoiceRequest& request);
 
 } // namespace dorvik::invoicing

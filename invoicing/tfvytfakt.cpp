@@ -5,6 +5,7 @@
 #include "common/errordisplay.h"
 #include "common/routines.h"
 #include "db/connection.h"
+#include "db/savecheck.h"
 #include "invoicing/invoicebuilder.h"
 #include "invoicing/invoicegeneration.h"
 
@@ -212,6 +213,9 @@ void TFvytfakt::Button1Click() {
         number = generateInvoice(context_.connection, request);
     } catch (const InvoiceRefused& refused) {
         messages_.show(refused.text(), common::MessageIcon::Stop, {QStringLiteral("Zpět")});
+        return;
+    } catch (const db::NotStored& notStored) {
+        messages_.show(notStored.message(), common::MessageIcon::Stop, {QStringLiteral("Zpět")});
         return;
     }
     messages_.show(QStringLiteral("Vytvořena faktura ") + QString::number(number), common::MessageIcon::Information);

@@ -3,6 +3,7 @@
 #include "db/connection.h"
 #include "db/dberror.h"
 #include "db/editabletable.h"
+#include "db/savecheck.h"
 #include "db/scratchtable.h"
 #include "db/scriptrunner.h"
 #include "db/sqltext.h"
@@ -42,13 +43,46 @@ private:
     bool held_ = false;
 };
 
+// Runs the batch; a commit whose answer was lost is settled by the stored document.
+bool runSave(db::Connection& connection, const SaveRequest& request, qint64 n, const std::function<void()>& check) {
+    try {
+        db::runScript(connection, saveBatch(request.workstation, request.costCentre, request.documentMode,
+                                            n, request.terminalKey),
+                      check);
+        return false;
+    } catch (const db::CommitUnknown& lost) {
+        bool stored = false;
+        try {
+            stored = db::storedAsSent(connection, storedDocumentSql(n), copiedDocumentSql(request.workstation),
+                                      {QStringLiteral("id")});
+        } catch (const db::DbError& e) {
+            throw db::DbError(QStringLiteral("Spojení se serverem se přerušilo při potvrzení uložení dokladu %1 a nelze "
+                                             "zjistit, zda byl uložen (%2). Než ho uložíte znovu, podívejte se do seznamu "
+                                             "dokladů.")
+                                  .arg(n)
+                                  .arg(e.message()),
+                              lost.code(), lost.statement());
+        }
+        if (!stored)
+            throw db::NotStored(QStringLiteral("Spojení se serverem se přerušilo při potvrzení uložení. Doklad nebyl "
+                                               "uložen; uložte ho znovu."));
+        return true;
+    }
+}
+
 } // namespace
 
-qint64 saveDocument(db::Connection& connection, const SaveRequest& request, const std::function<void(qint64)>& numbered) {
+QByteArray copiedDocumentStamp(db::Connection& connection, const QString& workstation) {
+    return db::rowsStamp(connection, copiedDocumentSql(workstation));
+}
+
+SaveResult saveDocument(db::Connection& connection, const SaveRequest& request, const std::function<void(qint64)>& numbered) {
     if (request.documentMode != u'N') {
-        db::runScript(connection, saveBatch(request.workstation, request.costCentre, request.documentMode,
-                                            request.documentNumber, request.terminalKey));
-        return request.documentNumber;
+        const qint64 n = request.documentNumber;
+        const auto unchanged = [&] {
+            if (!request.copied.isEmpty()) db::requireUnchanged(connection, storedDocumentSql(n), request.copied);
+        };
+        return {n, runSave(connection, request, n, unchanged)};
     }
 
     db::EditableTable header(connection, db::scratchTable(request.workstation, QStringLiteral("dl")));
@@ -67,8 +101,7 @@ qint64 saveDocument(db::Connection& connection, const SaveRequest& request, cons
         header.post();
         if (numbered) numbered(n);
         try {
-            db::runScript(connection, saveBatch(request.workstation, request.costCentre, u'N', n, request.terminalKey));
-            return n;
+            return {n, runSave(connection, request, n, {})};
         } catch (const db::DbError& e) {
             // Only the header's number can collide; any other failure is final.
             const bool numberTaken = e.code() == DuplicateKey && e.statement().startsWith(QStringLiteral("insert into dl "));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -18,18 +19,34 @@ struct SaveRequest {
     qint64 documentNumber = 0;  // the corrected document's number
     bool internal = false;
     QString terminalKey;        // the imported terminal list, empty when none
+    QByteArray copied;          // a correction: copiedDocumentStamp taken when the editor copied it
+};
+
+struct SaveResult {
+    qint64 number = 0;
+    // The connection dropped at the commit; the stored document showed the save went through.
+    bool answerLost = false;
 };
 
 // How often a new document's save is tried when another workstation took its number first.
 inline constexpr int SaveAttempts = 5;
 
+// The stamp of the document as the editor's scratch tables hold it, taken right after they
+// were copied from the stored document; a correction's save compares it with the stored one.
+QByteArray copiedDocumentStamp(db::Connection& connection, const QString& workstation);
+
 // Numbers a new document (highest number of its series above the base, plus one) and
 // writes header and lines in one transaction, deleting the imported terminal list there too.
 // The series stays locked from reading the highest number to the commit; a batch that still
 // fails on a duplicate number is rolled back, numbered afresh and sent again. `numbered` hears
-// every number given to the header. Returns the document's number; errors propagate with
-// everything of the failed batch rolled back.
-qint64 saveDocument(db::Connection& connection, const SaveRequest& request,
-                    const std::function<void(qint64)>& numbered = {});
+// every number given to the header.
+//
+// A correction first reads the stored document with a lock inside the transaction: if it is
+// no longer what the editor copied, nothing is written and db::ChangedMeanwhile is raised.
+// When the connection drops at the commit, the stored document tells whether it went
+// through: if not, db::NotStored (nothing written, the save may be repeated). Other errors
+// propagate with everything of the failed batch rolled back.
+SaveResult saveDocument(db::Connection& connection, const SaveRequest& request,
+                        const std::function<void(qint64)>& numbered = {});
 
 } // namespace dorvik::issue

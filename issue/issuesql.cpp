@@ -91,6 +91,16 @@ QString lastNumberSql(const QString& centre, qint32 base, bool internal) {
                   QStringLiteral(" order by cislodokla DESC")});
 }
 
+QStringList storedDocumentSql(qint64 number) {
+    return {QStringLiteral("select * from dl where cislodokla = ") + sqlNumber(number),
+            QStringLiteral("select * from dlrad where cislodokla = ") + sqlNumber(number)};
+}
+
+QStringList copiedDocumentSql(const QString& pc) {
+    return {QStringLiteral("select * from ") + scratchTable(pc, QStringLiteral("dl")),
+            QStringLiteral("select * from ") + scratchTable(pc, QStringLiteral("dlrad"))};
+}
+
 QStringList saveBatch(const QString& pc, const QString& centre, QChar documentMode, qint64 number,
                       const QString& terminalKey) {
     const QString dl = scratchTable(pc, QStringLiteral("dl"));

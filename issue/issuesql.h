@@ -25,6 +25,10 @@ QString itemSql(const QString& centre, const QString& code);
 QString closedPeriodSql();
 QString lastNumberSql(const QString& centre, qint32 base, bool internal);
 // From START TRANSACTION to COMMIT; an empty terminal key deletes no terminal rows.
+// The stored document (header, lines) and the editor's copy of it, read the same way, so a
+// save can tell whether the stored one changed or its own rows are the stored ones.
+QStringList storedDocumentSql(qint64 number);
+QStringList copiedDocumentSql(const QString& pc);
 QStringList saveBatch(const QString& pc, const QString& centre, QChar documentMode, qint64 number,
                       const QString& terminalKey);
 

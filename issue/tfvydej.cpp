@@ -1,5 +1,6 @@
 #include "issue/tfvydej.h"
 
+#include "common/databasetext.h"
 #include "common/dateedit.h"
 #include "common/errordisplay.h"
 #include "common/gridmodel.h"
@@ -8,6 +9,7 @@
 #include "common/routines.h"
 #include "common/tracefile.h"
 #include "db/connection.h"
+#include "db/savecheck.h"
 #include "db/scratchtable.h"
 #include "db/scriptrunner.h"
 #include "invoicing/invoicebuilder.h"
@@ -290,6 +292,9 @@ void TFvydej::build() {
             common::guarded([&] { setHeader(QLatin1String(column), text); });
         });
     };
+    for (QLineEdit* e : {EditICO, DBEdit10, DBEdit7, suiDBEdit1, DBEdit9, DBEdit11, suiDBEdit2, suiDBEdit3, suiDBEdit4,
+                         Edit1, DBEdit2})
+        common::keepToDatabaseCharacters(e, messages_);
     bind(EditICO, "ICO");
     bind(DBEdit10, "SIDLO");
     bind(DBEdit7, "ULICECISLO");
@@ -442,6 +447,7 @@ void TFvydej::PripravOprava() {
     header_.open();
     header_.edit(0);
     for (const QString& sql : correctionLinesStatements(context_.workstation(), number_)) c.execute(sql);
+    copied_ = copiedDocumentStamp(c, context_.workstation());
     lines_.open();
     showHeader();
     showLines(0);
@@ -843,8 +849,34 @@ void TFvydej::Button9Click() {
     }
     // The tables are closed while the batch runs; a failed save leaves them so.
     linesModel_->setResult({});
-    SaveRequest request{context_.workstation(), context_.costCentre, mode_, number_, internal_, terminalKey_};
-    saveDocument(context_.connection, request, [this](qint64 n) { number_ = n; });
+    SaveRequest request{context_.workstation(), context_.costCentre, mode_, number_, internal_, terminalKey_, copied_};
+    const qint64 before = number_;
+    SaveResult saved;
+    try {
+        saved = saveDocument(context_.connection, request, [this](qint64 n) { number_ = n; });
+    } catch (const db::ChangedMeanwhile&) {
+        // Nothing was written; what the user typed stays on screen, but it cannot be saved over
+        // the other workstation's change.
+        showLines(0);
+        messages_.show(QStringLiteral("Doklad %1 mezitím změnila jiná stanice (opravila ho nebo vystavila jeho fakturu). "
+                                      "Oprava nebyla uložena. Zavřete okno tlačítkem Zpět a doklad otevřete znovu.")
+                           .arg(number_),
+                       MessageIcon::Stop);
+        return;
+    } catch (const db::NotStored& notStored) {
+        // Nothing was written and the scratch tables are whole: the same save may go again.
+        number_ = before;
+        header_.open();
+        header_.edit(0);
+        lines_.open();
+        showLines(0);
+        messages_.show(notStored.message(), MessageIcon::Stop);
+        Button9->setEnabled(true);
+        return;
+    }
+    if (saved.answerLost)
+        messages_.show(QStringLiteral("Spojení se serverem se při ukládání přerušilo, doklad %1 ale byl uložen.").arg(saved.number),
+                       MessageIcon::Information);
     terminalKey_.clear();
     if (!invoice.isEmpty()) {
         bool ok = false;

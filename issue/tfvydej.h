@@ -107,6 +107,7 @@ private:
     bool internal_;
     EditorPickers pickers_;
     QString terminalKey_;
+    QByteArray copied_; // a correction: the stamp of the document as it was copied
     bool shown_ = false;
     bool closed_ = false;
     bool inExit_ = false;

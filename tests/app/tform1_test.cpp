@@ -57,6 +57,7 @@ protected:
     std::unique_ptr<TForm1> openRegister() {
         auto form = std::make_unique<TForm1>(dir.filePath("velmo.ini"));
         form->show();
+        QCoreApplication::processEvents(); // the show-time steps run once the window is up
         return form;
     }
     static QStringList listed(TForm1& f) {

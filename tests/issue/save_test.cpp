@@ -176,8 +176,8 @@ TEST_F(EditorTest, TwoWorkstationsSavingAtOnceGetConsecutiveNumbers) {
     prepareScratch(a, "71", "A");
     prepareScratch(b, "72", "B");
     qint64 na = 0, nb = 0;
-    std::thread ta([&] { na = issue::saveDocument(a, {"71", "1", u'N', 0, false, {}}); });
-    std::thread tb([&] { nb = issue::saveDocument(b, {"72", "1", u'N', 0, false, {}}); });
+    std::thread ta([&] { na = issue::saveDocument(a, {"71", "1", u'N', 0, false, {}, {}}).number; });
+    std::thread tb([&] { nb = issue::saveDocument(b, {"72", "1", u'N', 0, false, {}, {}}).number; });
     ta.join();
     tb.join();
     EXPECT_EQ(std::min(na, nb), 3241001);
@@ -201,7 +201,7 @@ TEST_F(EditorTest, ADuplicateNumberIsTakenAgain) {
         other.execute("COMMIT");
     });
     QList<qint64> numbers;
-    const qint64 n = issue::saveDocument(db(), {"71", "1", u'N', 0, false, {}}, [&](qint64 x) { numbers << x; });
+    const qint64 n = issue::saveDocument(db(), {"71", "1", u'N', 0, false, {}, {}}, [&](qint64 x) { numbers << x; }).number;
     commit.join();
     EXPECT_EQ(numbers, QList<qint64>({3241001, 3241002}));
     EXPECT_EQ(n, 3241002);
