@@ -48,7 +48,12 @@ protected:
 
     std::unique_ptr<issue::TFvydej> openEditor(QChar mode = u'N', qint64 number = 0, bool internal = false,
                                                bool terminal = true) {
-        common::RegisterContext context{db(), settings, QStringLiteral("1"), ownIco, false, {}, -1};
+        return openEditorOn(db(), settings, mode, number, internal, terminal);
+    }
+    // The editor of another workstation: its own connection and workstation number.
+    std::unique_ptr<issue::TFvydej> openEditorOn(db::Connection& connection, const common::StartupSettings& workstation,
+                                                 QChar mode, qint64 number, bool internal = false, bool terminal = true) {
+        common::RegisterContext context{connection, workstation, QStringLiteral("1"), ownIco, false, {}, -1};
         auto w = std::make_unique<issue::TFvydej>(context, mode, number, internal, terminal,
                                                   issue::EditorPickers{goods, addresses, orders});
         w->show();
