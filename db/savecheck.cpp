@@ -36,9 +36,9 @@ QByteArray rowsStamp(Connection& connection, const QStringList& selects, const Q
 }
 
 void requireUnchanged(Connection& connection, const QStringList& storedSelects, const QByteArray& copied) {
-    QStringList locking;
-    for (const QString& select : storedSelects) locking << select + QStringLiteral(" FOR UPDATE");
-    if (rowsStamp(connection, locking) != copied) throw ChangedMeanwhile();
+    QStringList reads = storedSelects;
+    if (!reads.isEmpty()) reads.first() += QStringLiteral(" FOR UPDATE");
+    if (rowsStamp(connection, reads) != copied) throw ChangedMeanwhile();
 }
 
 bool storedAsSent(Connection& connection, const QStringList& storedSelects, const QStringList& sentSelects,

@@ -25,9 +25,12 @@ public:
     ChangedMeanwhile() : DbError(QStringLiteral("Záznam mezitím změnila jiná stanice. Nic nebylo uloženo."), 0, {}) {}
 };
 
-// Inside the save's transaction: reads the stored rows with a lock, so no other workstation
-// can change them until the commit, and raises ChangedMeanwhile when they are not the rows
-// whose stamp is `copied`.
+// Inside the save's transaction: reads the stored rows and raises ChangedMeanwhile when they
+// are not the rows whose stamp is `copied`. The first select is read with a lock: it names
+// the row every writer of the record locks first (a document's header), so no other
+// workstation changes the record until the commit, and the other selects, read once the lock
+// is held, see what the last writer committed. Only that row is locked, no ranges of lines,
+// so workstations saving other records never wait on it.
 void requireUnchanged(Connection& connection, const QStringList& storedSelects, const QByteArray& copied);
 
 // After a commit whose answer was lost (the connection is opened again): whether the stored
