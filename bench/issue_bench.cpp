@@ -123,7 +123,7 @@ void benchSave(db::Connection& c) {
 
 // The documents the correcting workstations work on: 3249001 .. 3249000 + existingDocuments,
 // two lines each; new documents continue the series above them.
-constexpr int existingDocuments = 20;
+constexpr int existingDocuments = 8;
 
 void addExistingDocuments(db::Connection& c) {
     c.execute(QStringLiteral("insert into dl (CISLODOKLA, STREDISKO, DATUM, ICO, NAZEVPODNI, CISLOFAKT)"
@@ -172,7 +172,7 @@ void correct(db::Connection& c, const QString& pc, qint64 document, int step, Ou
                   .arg(pc)
                   .arg(document)
                   .arg(mark));
-    std::this_thread::sleep_for(std::chrono::milliseconds(step % 7)); // the user typing
+    std::this_thread::sleep_for(std::chrono::milliseconds(50 + step * 37 % 200)); // the user typing
     try {
         issue::saveDocument(c, {pc, "9", u'O', document, false, {}, copied});
     } catch (const db::ChangedMeanwhile&) {
@@ -239,13 +239,14 @@ bool benchShopMinute(db::Connection& c) {
             std::mt19937 random(unsigned(i + 1));
             for (int step = 0; running(); ++step) {
                 const qint64 document = 3249001 + qint64(random() % existingDocuments);
+                const bool correcting = step % 2 == 0;
                 try {
-                    if (step % 2 == 0)
+                    if (correcting)
                         correct(own, pc, document, step, o);
                     else
                         invoice(own, pc, document, o);
                 } catch (const std::exception& e) {
-                    o.errors << QString::fromUtf8(e.what());
+                    o.errors << (correcting ? QStringLiteral("correction: ") : QStringLiteral("invoice: ")) + QString::fromUtf8(e.what());
                 }
             }
             db::runScript(own, issue::closeBatch(pc));

@@ -15,6 +15,7 @@ namespace dorvik::issue {
 namespace {
 
 constexpr unsigned DuplicateKey = 1062;
+constexpr unsigned Deadlock = 1213;
 
 // A named server lock per cost centre and series; released when dropped.
 class SeriesLock {
@@ -43,13 +44,20 @@ private:
     bool held_ = false;
 };
 
-// Runs the batch; a commit whose answer was lost is settled by the stored document.
+// Runs the batch; a commit whose answer was lost is settled by the stored document. A batch
+// the server chose as a deadlock victim was rolled back whole, so it is sent again.
 bool runSave(db::Connection& connection, const SaveRequest& request, qint64 n, const std::function<void()>& check) {
     try {
-        db::runScript(connection, saveBatch(request.workstation, request.costCentre, request.documentMode,
-                                            n, request.terminalKey),
-                      check);
-        return false;
+        for (int attempt = 1;; ++attempt) {
+            try {
+                db::runScript(connection, saveBatch(request.workstation, request.costCentre, request.documentMode, n,
+                                                    request.terminalKey),
+                              check);
+                return false;
+            } catch (const db::DbError& e) {
+                if (e.code() != Deadlock || attempt >= SaveAttempts) throw;
+            }
+        }
     } catch (const db::CommitUnknown& lost) {
         bool stored = false;
         try {

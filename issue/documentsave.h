@@ -28,7 +28,8 @@ struct SaveResult {
     bool answerLost = false;
 };
 
-// How often a new document's save is tried when another workstation took its number first.
+// How often a save is tried when another workstation took its number first, or when the
+// server rolled it back to end a deadlock with another workstation's save.
 inline constexpr int SaveAttempts = 5;
 
 // The stamp of the document as the editor's scratch tables hold it, taken right after they
@@ -38,7 +39,8 @@ QByteArray copiedDocumentStamp(db::Connection& connection, const QString& workst
 // Numbers a new document (highest number of its series above the base, plus one) and
 // writes header and lines in one transaction, deleting the imported terminal list there too.
 // The series stays locked from reading the highest number to the commit; a batch that still
-// fails on a duplicate number is rolled back, numbered afresh and sent again. `numbered` hears
+// fails on a duplicate number is rolled back, numbered afresh and sent again; one ended by a
+// deadlock is sent again as it is. `numbered` hears
 // every number given to the header.
 //
 // A correction first reads the stored document with a lock inside the transaction: if it is
