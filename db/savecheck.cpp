@@ -42,8 +42,12 @@ void requireUnchanged(Connection& connection, const QStringList& storedSelects, 
 }
 
 bool storedAsSent(Connection& connection, const QStringList& storedSelects, const QStringList& sentSelects,
-                  const QStringList& ignored) {
-    return rowsStamp(connection, storedSelects, ignored) == rowsStamp(connection, sentSelects, ignored);
+                  const QStringList& ignored, const QString& unknownText) {
+    try {
+        return rowsStamp(connection, storedSelects, ignored) == rowsStamp(connection, sentSelects, ignored);
+    } catch (const DbError& e) {
+        throw DbError(unknownText.arg(e.message()), e.code(), e.statement());
+    }
 }
 
 } // namespace dorvik::db

@@ -34,9 +34,10 @@ public:
 void requireUnchanged(Connection& connection, const QStringList& storedSelects, const QByteArray& copied);
 
 // After a commit whose answer was lost (the connection is opened again): whether the stored
-// rows are the rows that were sent.
+// rows are the rows that were sent. When the server cannot tell either, raises DbError with
+// `unknownText`, its %1 replaced by the error's message.
 bool storedAsSent(Connection& connection, const QStringList& storedSelects, const QStringList& sentSelects,
-                  const QStringList& ignored = {});
+                  const QStringList& ignored, const QString& unknownText);
 
 // A save whose commit answer was lost and which, as the stored rows show, did not go through.
 // Nothing was written; the same save may be sent again.

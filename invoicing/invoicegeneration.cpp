@@ -154,19 +154,14 @@ qint64 generateInvoice(db::Connection& connection, const InvoiceRequest& request
     };
     try {
         db::runScript(connection, invoiceScript(number, scratch, request.documentText), documentAsRead);
-    } catch (const db::CommitUnknown& lost) {
-        bool stored = false;
-        try {
-            stored = db::storedAsSent(connection, storedInvoiceSql(number, request.documentText),
-                                      sentInvoiceSql(number, scratch), {QStringLiteral("id")});
-        } catch (const db::DbError& e) {
-            throw db::DbError(QStringLiteral("Spojení se serverem se přerušilo při potvrzení faktury %1 a nelze zjistit, "
-                                             "zda byla uložena (%2). Než ji vytvoříte znovu, podívejte se do seznamu "
-                                             "faktur.")
-                                  .arg(number)
-                                  .arg(e.message()),
-                              lost.code(), lost.statement());
-        }
+    } catch (const db::CommitUnknown&) {
+        const bool stored = db::storedAsSent(
+            connection, storedInvoiceSql(number, request.documentText), sentInvoiceSql(number, scratch),
+            {QStringLiteral("id")},
+            QStringLiteral("Spojení se serverem se přerušilo při potvrzení faktury %1 a nelze zjistit, zda byla uložena "
+                           "(%2). Než ji vytvoříte znovu, podívejte se do seznamu faktur.")
+                .arg(number)
+                .arg(QStringLiteral("%1")));
         if (!stored)
             throw db::NotStored(QStringLiteral("Spojení se serverem se přerušilo při potvrzení faktury. Faktura nebyla "
                                                "vytvořena; vytvořte ji znovu."));

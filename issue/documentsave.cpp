@@ -58,19 +58,13 @@ bool runSave(db::Connection& connection, const SaveRequest& request, qint64 n, c
                 if (e.code() != Deadlock || attempt >= SaveAttempts) throw;
             }
         }
-    } catch (const db::CommitUnknown& lost) {
-        bool stored = false;
-        try {
-            stored = db::storedAsSent(connection, storedDocumentSql(n), copiedDocumentSql(request.workstation),
-                                      {QStringLiteral("id")});
-        } catch (const db::DbError& e) {
-            throw db::DbError(QStringLiteral("Spojení se serverem se přerušilo při potvrzení uložení dokladu %1 a nelze "
-                                             "zjistit, zda byl uložen (%2). Než ho uložíte znovu, podívejte se do seznamu "
-                                             "dokladů.")
-                                  .arg(n)
-                                  .arg(e.message()),
-                              lost.code(), lost.statement());
-        }
+    } catch (const db::CommitUnknown&) {
+        const bool stored = db::storedAsSent(
+            connection, storedDocumentSql(n), copiedDocumentSql(request.workstation), {QStringLiteral("id")},
+            QStringLiteral("Spojení se serverem se přerušilo při potvrzení uložení dokladu %1 a nelze zjistit, zda byl "
+                           "uložen (%2). Než ho uložíte znovu, podívejte se do seznamu dokladů.")
+                .arg(n)
+                .arg(QStringLiteral("%1")));
         if (!stored)
             throw db::NotStored(QStringLiteral("Spojení se serverem se přerušilo při potvrzení uložení. Doklad nebyl "
                                                "uložen; uložte ho znovu."));

@@ -111,7 +111,7 @@ TEST_F(LostLinkTest, ALostCommitAnswerIsTold) {
     EXPECT_THROW(db::runScript(c, {"START TRANSACTION;", "INSERT INTO tmp98t (txt) VALUES ('one');", "COMMIT;"}),
                  db::CommitUnknown);
     EXPECT_EQ(rows(), 1); // it did reach the server
-    EXPECT_TRUE(db::storedAsSent(c, {"SELECT txt FROM tmp98t"}, {"SELECT 'one'"}));
+    EXPECT_TRUE(db::storedAsSent(c, {"SELECT txt FROM tmp98t"}, {"SELECT 'one'"}, {}, "%1"));
 }
 
 TEST_F(LostLinkTest, AServerThatNeverAnswersGivesTheClientsMessageWithinTheTimeouts) {
