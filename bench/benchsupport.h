@@ -4,13 +4,16 @@
 // (default 3317, root without a password), timing, and the mariadb client as the yardstick.
 
 #include "common/prompter.h"
+#include "common/registercontext.h"
+#include "common/startupsettings.h"
 #include "db/connection.h"
 
 #include <QCoreApplication>
-
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -59,6 +62,34 @@ public:
 private:
     const char* bench_;
     QString completion_;
+};
+
+// What a benchmark of a window needs: a working and state folder of its own, messages that
+// stop the run (see StopOnMessage), the connection (opened by the caller) and what the
+// register hands over, as workstation 97.
+class WindowBench {
+public:
+    explicit WindowBench(const char* bench, QString completion = {}) : stop_(bench, std::move(completion)) {
+        qputenv("DORVIK_STATE_DIR", dir_.path().toUtf8());
+        QDir::setCurrent(dir_.path());
+        common::Prompter::install(&stop_);
+        db.setSettings(serverSettings());
+        settings.workstation = QStringLiteral("97");
+    }
+    ~WindowBench() { common::Prompter::install(nullptr); }
+    WindowBench(const WindowBench&) = delete;
+    WindowBench& operator=(const WindowBench&) = delete;
+
+    common::RegisterContext context(const QString& costCentre, bool centrumMode) {
+        return {db, settings, costCentre, {}, centrumMode, {}, -1};
+    }
+
+    db::Connection db;
+    common::StartupSettings settings;
+
+private:
+    QTemporaryDir dir_;
+    StopOnMessage stop_;
 };
 
 inline double timed(const std::function<void()>& work) {

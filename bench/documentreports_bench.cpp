@@ -8,8 +8,6 @@
 // Target: each under 5 s.
 
 #include "bench/benchsupport.h"
-#include "common/registercontext.h"
-#include "common/startupsettings.h"
 #include "reporting/preparedreport.h"
 #include "reports/tfsest3.h"
 #include "reports/tfsest4.h"
@@ -17,12 +15,10 @@
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -42,19 +38,12 @@ struct Report {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-    QDir::setCurrent(dir.path());
-    bench::StopOnMessage stop("document reports bench");
-    common::Prompter::install(&stop);
-    db::Connection db;
-    db.setSettings(bench::serverSettings());
+    bench::WindowBench bench("document reports bench");
+    db::Connection& db = bench.db;
     try {
         db.open();
         bench::ensureLargeDataSet(db);
-        common::StartupSettings settings;
-        settings.workstation = QStringLiteral("97");
-        const common::RegisterContext context{db, settings, QStringLiteral("1"), {}, true, {}, -1};
+        const common::RegisterContext context = bench.context(QStringLiteral("1"), true);
         const Report reports[] = {
             {"issue_list", [](const auto& c) { return std::make_unique<reports::TFsest3>(c); }, 0},
             {"invoice_vat_list", [](const auto& c) { return std::make_unique<reports::TFsest4>(c); }, 2},

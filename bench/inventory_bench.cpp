@@ -9,15 +9,11 @@
 // Target: the evaluation under 10 s.
 
 #include "bench/benchsupport.h"
-#include "common/registercontext.h"
-#include "common/startupsettings.h"
 #include "reports/tfsest5.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <cstdio>
 
 using namespace dorvik;
@@ -51,20 +47,13 @@ QString salesSubqueryKey(db::Connection& db) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-    QDir::setCurrent(dir.path());
-    bench::StopOnMessage stop("inventory bench");
-    common::Prompter::install(&stop);
-    db::Connection db;
-    db.setSettings(bench::serverSettings());
+    bench::WindowBench bench("inventory bench");
+    db::Connection& db = bench.db;
     try {
         db.open();
         bench::ensureLargeDataSet(db);
         makeCount(db);
-        common::StartupSettings settings;
-        settings.workstation = QStringLiteral("97");
-        const common::RegisterContext context{db, settings, QStringLiteral("1"), {}, false, {}, -1};
+        const common::RegisterContext context = bench.context(QStringLiteral("1"), false);
         reports::TFsest5 w(context);
         w.show();
         QElapsedTimer clock;

@@ -6,20 +6,15 @@
 // it (DORVIK_BENCH_SCALE, default 1).
 
 #include "bench/benchsupport.h"
-#include "common/prompter.h"
-#include "common/registercontext.h"
-#include "common/startupsettings.h"
 #include "receipts/tftrzby1.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDateEdit>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <cstdio>
 
 using namespace dorvik;
@@ -27,19 +22,12 @@ using namespace dorvik;
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-    QDir::setCurrent(dir.path());
-    bench::StopOnMessage stop("revenue bench");
-    common::Prompter::install(&stop);
-    db::Connection db;
-    db.setSettings(bench::serverSettings());
+    bench::WindowBench bench("revenue bench");
+    db::Connection& db = bench.db;
     try {
         db.open();
         bench::ensureLargeDataSet(db);
-        common::StartupSettings settings;
-        settings.workstation = QStringLiteral("97");
-        const common::RegisterContext context{db, settings, QStringLiteral("1"), {}, true, {}, -1};
+        const common::RegisterContext context = bench.context(QStringLiteral("1"), true);
         const struct {
             const char* name;
             int item;

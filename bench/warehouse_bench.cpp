@@ -8,20 +8,16 @@
 // When velmo lacks the large data set, scripts/gen-bench-data makes it (DORVIK_BENCH_SCALE, default 1).
 
 #include "bench/benchsupport.h"
-#include "common/registercontext.h"
-#include "common/startupsettings.h"
 #include "reports/tfsest1.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDateEdit>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <cstdio>
 
 using namespace dorvik;
@@ -39,19 +35,12 @@ struct Scope {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-    QDir::setCurrent(dir.path());
-    bench::StopOnMessage stop("warehouse bench");
-    common::Prompter::install(&stop);
-    db::Connection db;
-    db.setSettings(bench::serverSettings());
+    bench::WindowBench bench("warehouse bench");
+    db::Connection& db = bench.db;
     try {
         db.open();
         bench::ensureLargeDataSet(db);
-        common::StartupSettings settings;
-        settings.workstation = QStringLiteral("97");
-        const common::RegisterContext context{db, settings, QStringLiteral("1"), {}, true, {}, -1};
+        const common::RegisterContext context = bench.context(QStringLiteral("1"), true);
         const Scope scopes[] = {{"centre_month", QStringLiteral("1"), QDate(2026, 6, 1), QDate(2026, 6, 30)},
                                 {"all_year", QString(), QDate(2026, 1, 1), QDate(2026, 12, 31)}};
         const char* kinds[] = {"turnover", "valuation", "cardlist", "control"};

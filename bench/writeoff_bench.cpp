@@ -8,16 +8,11 @@
 // own lines in cost centre 97 and puts them back between the two runs.
 
 #include "bench/benchsupport.h"
-#include "common/prompter.h"
-#include "common/registercontext.h"
-#include "common/startupsettings.h"
 #include "receipts/receiptsql.h"
 #include "receipts/tfodpis.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <cstdio>
 
 using namespace dorvik;
@@ -50,13 +45,8 @@ void putBack(db::Connection& db) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-    QDir::setCurrent(dir.path());
-    bench::StopOnMessage stop("writeoff bench", QStringLiteral("Odpis účtenek proveden."));
-    common::Prompter::install(&stop);
-    db::Connection db;
-    db.setSettings(bench::serverSettings());
+    bench::WindowBench bench("writeoff bench", QStringLiteral("Odpis účtenek proveden."));
+    db::Connection& db = bench.db;
     try {
         db.open();
         makeLines(db);
@@ -69,8 +59,7 @@ int main(int argc, char** argv) {
         });
 
         putBack(db);
-        common::StartupSettings settings;
-        const common::RegisterContext context{db, settings, centre, {}, false, {}, -1};
+        const common::RegisterContext context = bench.context(centre, false);
         receipts::TFodpis w(context);
         w.show();
         const double window = bench::timed([&] { w.findChild<QPushButton*>("Button1")->click(); });

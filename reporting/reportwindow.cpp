@@ -5,7 +5,6 @@
 #include "common/formstorage.h"
 #include "db/connection.h"
 #include "db/scratchtable.h"
-#include "db/sqltext.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -136,10 +135,6 @@ void ReportWindow::Button2Click() {
 
 QString ReportWindow::scratch(const QString& suffix) const {
     return db::scratchTable(context_.workstation(), suffix);
-}
-
-QString ReportWindow::costCentreLiteral() const {
-    return suiEdit2->text().isEmpty() ? QString() : db::sqlQuoted(suiEdit2->text());
 }
 
 void ReportWindow::run(const std::function<void()>& body) {

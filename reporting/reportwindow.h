@@ -69,8 +69,6 @@ protected:
     db::Connection& connection() { return context_.connection; }
     QString scratch(const QString& suffix) const;
     QDateEdit* dateField(int index) const { return dates_.at(index); }
-    // The cost-centre field's text as a quoted literal; empty when the field is empty.
-    QString costCentreLiteral() const;
 
     // Runs `body` as one run: Button1 and Button2 are inert meanwhile; errors propagate.
     void run(const std::function<void()>& body);

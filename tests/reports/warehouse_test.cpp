@@ -1,21 +1,18 @@
+#include "db/sqltext.h"
 #include "reporting/preparedreport.h"
 #include "reports/tfsest1.h"
 #include "reports/warehousesql.h"
-#include "db/sqltext.h"
-#include "support/dbfixture.h"
 #include "support/files.h"
-#include "support/scriptedprompter.h"
+#include "support/windowtest.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace dorvik;
@@ -29,19 +26,13 @@ const QDate from(2026, 11, 1);
 const QDate to(2026, 11, 30);
 
 // Movements of cost centres 11 and 12 around November 2026, and the goods list.
-class WarehouseTest : public test::DbTest {
+class WarehouseTest : public test::WindowDbTest {
 protected:
     void SetUp() override {
-        DbTest::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        qputenv("DORVIK_STATE_DIR", dir.path().toUtf8());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
+        WindowDbTest::SetUp();
         resetTables({"seznam", "prijem", "prirad", "dl", "dlrad", "uctenkynakl"});
         for (const char* suffix : {"sest1", "sest2", "sest3", "sest4"}) exec(QStringLiteral("DROP TABLE IF EXISTS tmp01%1").arg(suffix));
-        settings.workstation = QStringLiteral("01");
     }
-    void TearDown() override { QDir::setCurrent(previousDir); }
 
     void card(const QString& centre, const QString& code, const QString& name, const QString& group, const QString& kind = {}) {
         exec(QStringLiteral("INSERT INTO seznam (STREDISKO, JKPOV, NAZEV, MJ, SKUPINA, POVAHA, AKTIVNI)"
@@ -113,11 +104,6 @@ protected:
     }
 
     bool tableExists(const QString& name) { return query(QStringLiteral("SHOW TABLES LIKE '%1'").arg(name)).rowCount() > 0; }
-
-    QTemporaryDir dir;
-    QString previousDir;
-    common::StartupSettings settings;
-    test::ScriptedPrompter prompter;
 };
 
 TEST_F(WarehouseTest, WorkedExampleTurnoverAndValuationCountTheWholeToDate) {
